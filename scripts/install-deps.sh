@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs the Debian packages the game and its tests need, only those missing.
+set -e
+PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev \
+libsdl2-image-dev libopenmpt-dev zlib1g-dev fonts-dejavu-core libgl1-mesa-dri"
+if [ "$1" = "--tests" ]; then
+  PACKAGES="$PACKAGES libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick \
+clang libclang-rt-14-dev"
+fi
+missing=""
+for p in $PACKAGES; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing

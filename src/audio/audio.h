@@ -1,0 +1,45 @@
+// Sound effects, tunes, the two global volumes and the volume keys.
+#pragma once
+#include <cstdint>
+
+constexpr int EFFECT_TICK = 0;
+constexpr int EFFECT_CAPTURE = 1;
+constexpr int EFFECT_LEVEL_DONE_90 = 2;
+constexpr int EFFECT_CRASH = 3;
+constexpr int EFFECT_GAME_OVER = 4;
+constexpr int EFFECT_TRACK = 5;
+constexpr int EFFECT_PICKUP = 6;
+constexpr int EFFECT_SHIELD_HIT = 7;
+constexpr int EFFECT_NEW_ENTRY = 8;
+constexpr int EFFECT_LEVEL_DONE_80 = 9;
+constexpr int EFFECT_LEVEL_DONE_75 = 10;
+constexpr int EFFECT_SCREENSHOT = 11;
+constexpr int EFFECT_SCREENSHOT_FAILED = 12;
+constexpr int EFFECT_COUNT = 13;
+
+constexpr int32_t MENU_MUSIC = 0;
+constexpr int32_t MUSIC_SILENT = 21;
+constexpr int32_t VOLUME_MAX = 10000;
+
+extern int32_t audioReady;
+extern int32_t currentMusic;
+extern int32_t effectsVolume;
+extern int32_t musicVolume;
+extern int32_t musicNumber;
+extern int32_t lastMusicNumber;
+extern uint8_t volumeKeyHeld;
+extern int32_t volumeDisplayFrames;
+extern int32_t volumeDisplayWhich;
+
+void initAudio();
+void loadEffects();
+void shutdownAudio();
+void playEffect(int effect);
+void stopEffect(int effect);
+void stopEffects();
+void playMusic(int32_t number, const char *path);
+void selectMusic(int32_t number);
+void stopMusic();
+void pauseAudio();
+void resumeAudio();
+void handleVolumeKeys();

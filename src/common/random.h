@@ -1,0 +1,10 @@
+// The game's one random generator: values 0..32767, seeded once at start-up.
+// Every random choice draws from it in a fixed order, so a seed replays a game.
+#pragma once
+#include <cstdint>
+
+constexpr int32_t RAND_LIMIT = 32767;
+
+void gameSrand(uint32_t seed);
+// Next value, 0..32767.
+int32_t gameRand();

@@ -1,0 +1,56 @@
+// Controls of the headless backend, for tests and the simulator: scripted key
+// states, a settable clock, made-up display modes, and the recorded draw calls.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+#include "platform/sprites.h"
+#include "platform/system.h"
+#include "platform/video.h"
+
+enum class DrawKind : uint8_t { Sprite, Text };
+
+struct DrawRecord {
+  DrawKind kind;
+  SpriteId sprite;
+  TextureId texture;  // Sprite
+  bool wholeTexture;  // Sprite: no source rectangle given
+  SourceRect src;     // Sprite
+  float x, y;         // Sprite position, or text left/top
+  uint32_t colour;
+  bool flashBlend;    // Sprite drawn with the flash blend
+  Transform2D transform;
+  std::string text;   // Text
+  int fontHeight;     // Text
+};
+
+namespace headless {
+// Puts every control back to its start: keys up, clock 0, log empty,
+// one 1920x1080 60 Hz display mode, no pending events.
+void reset();
+void setKey(int virtualKey, bool down);
+void setToggle(int virtualKey, bool on);
+void releaseAllKeys();
+void setClock(uint32_t ms);
+void advanceClock(uint32_t ms);
+// Sleeps advance the fake clock; this counts the total slept.
+uint64_t totalSlept();
+void setCalendarTime(uint32_t seconds);
+void setDesktop(int width, int height);
+void setDisplayModes(const std::vector<DisplayModeInfo> &modes);
+void failDeviceCreation(int failuresLeft);
+void failBackBufferRead(bool fail);
+void pushWindowEvent(WindowEvent event);
+// Whether another instance was simulated as running.
+void setOtherInstanceRunning(bool running);
+bool raiseRequested();
+const std::vector<DrawRecord> &drawLog();
+void clearDrawLog();
+// Texts drawn since the log was cleared, in order.
+std::vector<std::string> drawnTexts();
+int fontsCreated();
+int texturesCreated();
+std::string lastMessageBox();
+// Width of one character of a font of this height (fixed pitch).
+int glyphAdvance(int height);
+} // namespace headless

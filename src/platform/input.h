@@ -1,0 +1,27 @@
+// Keyboard state, polled once per frame by the screens.
+// Keys are named by their Windows virtual-key codes, as the game was designed;
+// each backend maps its own key codes onto these.
+#pragma once
+#include <cstdint>
+
+constexpr int VK_BACK = 0x08;
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_PAUSE = 0x13;
+constexpr int VK_CAPITAL = 0x14;
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_SPACE = 0x20;
+constexpr int VK_PRIOR = 0x21; // Page Up
+constexpr int VK_NEXT = 0x22;  // Page Down
+constexpr int VK_END = 0x23;
+constexpr int VK_HOME = 0x24;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
+// '0'..'9' are 0x30..0x39 and 'A'..'Z' are 0x41..0x5A, as their character codes.
+constexpr int VK_KEY_COUNT = 256;
+
+// Windows key-state shape: negative while the key is down, bit 0 set while a
+// toggle key (Caps Lock) is on. Any other code reads as up.
+int16_t getKeyState(int virtualKey);

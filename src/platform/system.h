@@ -1,0 +1,24 @@
+// Process-level services: single instance, events from the window system,
+// the start-up error box.
+#pragma once
+#include <cstdint>
+
+// Takes the single-instance guard named `name`. Returns false when another
+// instance holds it; that instance has then been asked to raise its window.
+bool acquireSingleInstance(const char *name);
+void releaseSingleInstance();
+
+// What the window system reports between frames (the window procedure's share).
+enum class WindowEvent : uint8_t {
+  None,
+  Quit,        // window closed, or SIGINT/SIGTERM/SIGHUP
+  PauseKey,    // the Pause key went down
+  Activated,   // the window got the focus
+  Deactivated, // the window lost the focus
+  RaiseRequest // a second start asked us to come to the front
+};
+// Takes the next pending event; WindowEvent::None when there is none.
+WindowEvent pollWindowEvent();
+
+// Modal error box; returns when dismissed (or at once where no display exists).
+void showMessageBox(const char *caption, const char *text);

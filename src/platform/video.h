@@ -1,0 +1,30 @@
+// The window and the graphics device: one full-screen window, a back buffer
+// of the chosen mode's size, frames presented with vertical sync.
+#pragma once
+#include <cstdint>
+
+struct DisplayModeInfo {
+  int width;
+  int height;
+  int refreshRate; // Hz, 0 when unknown
+};
+
+// Creates the borderless window covering the desktop, cursor hidden.
+bool createMainWindow(const char *title);
+void destroyMainWindow();
+void desktopSize(int *width, int *height);
+// Fills up to `capacity` modes of the display; returns how many there are.
+int listDisplayModes(DisplayModeInfo *modes, int capacity);
+// Creates the device with a back buffer of this size; refreshRate 0 = default.
+bool createGraphicsDevice(int backBufferWidth, int backBufferHeight, int refreshRate);
+void releaseGraphicsDevice();
+bool graphicsDeviceExists();
+// Restores the window from minimised and brings it to the front.
+void raiseMainWindow();
+// After reactivation: true when the device had to be rebuilt and was.
+bool recoverGraphicsDevice();
+
+void clearBackBuffer(uint32_t argb);
+void presentFrame();
+// Copies the finished back buffer (A8R8G8B8 rows, width x height) into pixels.
+bool readBackBuffer(uint32_t *pixels, int width, int height);

@@ -1,0 +1,20 @@
+// Allocation of the track list, once per run.
+#include "playfield/track_list.h"
+#include <cstdlib>
+
+int16_t *trackCells = nullptr;
+int32_t trackValueCount = 0;
+
+bool allocateTrackList() {
+  if (trackCells == nullptr) {
+    trackCells = static_cast<int16_t *>(std::calloc(TRACK_LIST_CAPACITY, sizeof(int16_t)));
+  }
+  trackValueCount = 0;
+  return trackCells != nullptr;
+}
+
+void freeTrackList() {
+  std::free(trackCells);
+  trackCells = nullptr;
+  trackValueCount = 0;
+}

@@ -1,0 +1,49 @@
+// Asset loading in the designed order; a missing file is reported once and
+// the game goes on without it.
+#include "presentation/assets.h"
+#include "common/files.h"
+#include "platform/text.h"
+#include "playfield/grid.h"
+#include "playfield/track_list.h"
+#include "presentation/screenshots.h"
+#include "presentation/text_draw.h"
+
+TextureId primitivesTexture = 0;
+TextureId logoTexture = 0;
+
+TextureId loadPicture(const char *path) {
+  TextureId t = loadTexture(path);
+  if (t == 0) {
+    reportOnce(std::string("cannot load picture ") + path);
+  }
+  return t;
+}
+
+void loadAssets() {
+  if (!registerFontFile(FONT_FILE)) {
+    reportOnce(std::string("cannot load font ") + FONT_FILE);
+  }
+  setFontHeight(20);
+  if (primitivesTexture != 0) {
+    releaseTexture(primitivesTexture);
+  }
+  primitivesTexture = loadPicture(PRIMITIVES_FILE);
+  if (logoTexture != 0) {
+    releaseTexture(logoTexture);
+  }
+  logoTexture = loadPicture(LOGO_FILE);
+  if (!allocatePlayfield() || !allocateTrackList()) {
+    reportOnce("out of memory for the playfield");
+  }
+  // The ticker letters and the top-ten file are loaded here by the menus.
+  findFreeScreenshotNumber();
+}
+
+void releaseAssets() {
+  freePlayfield();
+  freeTrackList();
+  releaseTexture(primitivesTexture);
+  releaseTexture(logoTexture);
+  primitivesTexture = 0;
+  logoTexture = 0;
+}

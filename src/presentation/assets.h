@@ -1,0 +1,16 @@
+// Start-up loading of the font, the pictures and the playfield buffers.
+#pragma once
+#include "platform/sprites.h"
+
+constexpr const char *FONT_FILE = "data/xf1.pta";
+constexpr const char *PRIMITIVES_FILE = "data/primitives.pta";
+constexpr const char *LOGO_FILE = "data/pta.pta";
+
+extern TextureId primitivesTexture;
+extern TextureId logoTexture;
+
+void loadAssets();
+// Frees what loadAssets allocated (program end).
+void releaseAssets();
+// Loads a picture; a missing one is reported once on stderr and gives 0.
+TextureId loadPicture(const char *path);

@@ -1,0 +1,4 @@
+// The main menu; it draws nothing yet.
+#include "shell/shell.h"
+
+void mainMenuFrame() { screenEntryPending = 0; }

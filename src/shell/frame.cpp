@@ -1,0 +1,92 @@
+// One frame and the screen dispatcher, with the pacing that keeps a frame at
+// least 15 ms long (2 s in the game while Caps Lock is on).
+#include "audio/audio.h"
+#include "platform/input.h"
+#include "platform/timer.h"
+#include "platform/video.h"
+#include "presentation/screenshots.h"
+#include "shell/shell.h"
+
+uint8_t screenState = MainMenu;
+uint8_t screenEntryPending = 1;
+uint8_t keyLatch = 0;
+uint8_t screenshotLatch = 0;
+int32_t appActive = 0;
+uint32_t frameStartTime = 0;
+uint8_t quitPosted = 0;
+
+void changeScreen(uint8_t target) {
+  screenEntryPending = 1;
+  keyLatch = 1;
+  screenState = target;
+}
+
+void postQuitMessage() { quitPosted = 1; }
+
+void dispatchScreen() {
+  switch (screenState) {
+  case MainMenu:
+    mainMenuFrame();
+    break;
+  case Game:
+    gameFrame();
+    break;
+  case TopTen:
+    topTenFrame();
+    break;
+  case NameEntry:
+    nameEntryFrame();
+    break;
+  case Instructions:
+    instructionsFrame();
+    break;
+  default:
+    break;
+  }
+}
+
+uint32_t frameLength() {
+  if (screenState == Game && (getKeyState(VK_CAPITAL) & 1) != 0) {
+    return SLOW_FRAME_MS;
+  }
+  return FRAME_MS;
+}
+
+uint32_t frameSleepTime(uint32_t startMs, uint32_t nowMs, uint32_t length) {
+  uint32_t elapsed = nowMs - startMs;
+  return elapsed < length ? length - elapsed : 0;
+}
+
+// Ctrl+P: one screenshot per press of P; Ctrl may stay down between shots.
+static void handleScreenshotKey() {
+  bool pDown = getKeyState('P') < 0;
+  if (screenshotLatch && !pDown) {
+    screenshotLatch = 0;
+  }
+  if (screenshotLatch) {
+    return;
+  }
+  if (pDown && getKeyState(VK_CONTROL) < 0) {
+    screenshotLatch = 1;
+    if (takeScreenshot()) {
+      playEffect(EFFECT_SCREENSHOT);
+    }
+  }
+}
+
+void runFrame() {
+  if (!graphicsDeviceExists()) {
+    return;
+  }
+  clearBackBuffer(0xFF000000u);
+  dispatchScreen();
+  handleScreenshotKey();
+  handleVolumeKeys();
+  presentFrame();
+  uint32_t length = frameLength();
+  uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), length);
+  if (wait > 0) {
+    sleepMilliseconds(wait);
+  }
+  frameStartTime = timeGetTime();
+}

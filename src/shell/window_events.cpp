@@ -1,0 +1,42 @@
+// What the window procedure did: activation pauses and resumes the sound and
+// recovers the device; close, Pause and signals end the program.
+#include "audio/audio.h"
+#include "common/format.h"
+#include "platform/system.h"
+#include "platform/video.h"
+#include "shell/shell.h"
+
+void handleWindowEvent(WindowEvent event) {
+  switch (event) {
+  case WindowEvent::Quit:
+  case WindowEvent::PauseKey:
+    postQuitMessage();
+    break;
+  case WindowEvent::Activated:
+    appActive = 1;
+    if (audioReady) {
+      resumeAudio();
+      raiseMainWindow();
+    }
+    recoverGraphicsDevice();
+    break;
+  case WindowEvent::Deactivated:
+    appActive = 0;
+    if (audioReady) {
+      pauseAudio();
+    }
+    break;
+  case WindowEvent::RaiseRequest:
+    raiseMainWindow();
+    break;
+  case WindowEvent::None:
+    break;
+  }
+}
+
+void showInitError(const char *code) {
+  char text[128];
+  formatInto(text, sizeof text, "Direct3D9 initialization failed. Error code %s", {code});
+  destroyMainWindow();
+  showMessageBox("Error", text);
+}

@@ -1,0 +1,13 @@
+#!/bin/sh
+# Installs what is missing, builds everything and runs every test, the
+# real-window tests included; then the unit tests again under ASan and UBSan.
+set -e
+cd "$(dirname "$0")"
+sh scripts/install-deps.sh --tests
+[ -f build/build.ninja ] || cmake -S . -B build -G Ninja
+cmake --build build
+(cd build && ctest --output-on-failure -j2)
+[ -f build-asan/build.ninja ] || cmake -S . -B build-asan -G Ninja -DPELTA_SANITIZE=ON \
+  -DPELTA_BUILD_GAME=OFF -DPELTA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+cmake --build build-asan
+(cd build-asan && ctest --output-on-failure -j2)

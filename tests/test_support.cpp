@@ -1,0 +1,62 @@
+// Headless start-up for tests, mirroring the program's own order.
+#include "test_support.h"
+#include <algorithm>
+#include <cstdlib>
+#include <unistd.h>
+#include "common/files.h"
+#include "presentation/assets.h"
+#include "presentation/text_draw.h"
+#include "presentation/video_modes.h"
+#include "shell/shell.h"
+
+std::string makeTempRoot() {
+  char pattern[] = "/tmp/pelta-test-XXXXXX";
+  char *dir = mkdtemp(pattern);
+  std::string root = dir ? dir : "/tmp";
+  setFileRoot(root);
+  makeDirectory("data");
+  return root;
+}
+
+void startHeadless() {
+  headless::reset();
+  makeTempRoot();
+  desktopWidth = 1920;
+  desktopHeight = 1080;
+  applyCommandLine("");
+  createDevice();
+  if (textSprite == 0) {
+    textSprite = createSprite();
+    letterSprite = createSprite();
+  }
+  loadAssets();
+  applyRenderScale(renderScale);
+  screenState = MainMenu;
+  screenEntryPending = 1;
+  keyLatch = 0;
+  appActive = 1;
+  headless::clearDrawLog();
+}
+
+void runFrames(int n) {
+  for (int i = 0; i < n; ++i) {
+    runFrame();
+  }
+}
+
+void pressKey(int vk) { headless::setKey(vk, true); }
+void releaseKey(int vk) { headless::setKey(vk, false); }
+
+void tapKey(int vk, int holdFrames) {
+  pressKey(vk);
+  runFrames(holdFrames);
+  releaseKey(vk);
+  runFrames(1);
+}
+
+std::vector<std::string> textsDrawn() { return headless::drawnTexts(); }
+
+bool textWasDrawn(const std::string &text) {
+  auto texts = textsDrawn();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}

@@ -1,0 +1,41 @@
+// assetgen DATA_DIR: writes the game's pictures, font, sounds, tunes and the
+// default settings. Never touches tt.pta or an existing setting.pta.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include "assetgen.h"
+
+bool writeIfChanged(const std::string &path, const std::vector<uint8_t> &bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (in) {
+    std::vector<uint8_t> old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (old == bytes) {
+      return true;
+    }
+  }
+  std::string temp = path + ".tmp";
+  std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out || std::rename(temp.c_str(), path.c_str()) != 0) {
+    std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
+    return false;
+  }
+  return true;
+}
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: assetgen DATA_DIR\n");
+    return 2;
+  }
+  std::string dir = argv[1];
+  mkdir(dir.c_str(), 0755);
+  bool ok = generatePictures(dir);
+  ok = generateFont(dir) && ok;
+  ok = generateSounds(dir) && ok;
+  ok = generateTunes(dir) && ok;
+  ok = generateDefaultSettings(dir) && ok;
+  return ok ? 0 : 1;
+}
