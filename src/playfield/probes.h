@@ -1,0 +1,29 @@
+// Neighbourhood probes: sums of cells next to a 5 x 5 box. Captured cells are
+// 1, free 0 and track 101, so a sum tells "all free", "all captured" or "track".
+#pragma once
+#include <cstdint>
+#include "playfield/grid.h"
+
+// Ring sums around one box; E/W/N/S sides, offsets -1..5 along the side.
+struct NeighbourSums {
+  int32_t e0, e4, w0, w4, n0, n4, s0, s4, ne, se, nw, sw;
+  int32_t e1to3, w1to3, n1to3, s1to3;
+  int32_t e0to3, e1to4, w0to3, w1to4, n0to3, n1to4, s0to3, s1to4;
+  int32_t e0to4, w0to4, n0to4, s0to4;
+  int32_t e1to5, eM1to3, w1to5, wM1to3, n1to5, nM1to3, s1to5, sM1to3;
+  int32_t ringMiddleSum;
+};
+
+extern NeighbourSums neighbourSums;
+
+constexpr int32_t SIDE_EAST = 8;
+constexpr int32_t SIDE_WEST = 9;
+constexpr int32_t SIDE_NORTH = 10;
+constexpr int32_t SIDE_SOUTH = 11;
+
+// Sets playerGround from the 25 cells under playerBox.
+void classifyPlayerGround();
+// Fills neighbourSums for the box; returns the 12-cell middle ring sum.
+int32_t probeRing(const EntityBox &box);
+// A captured passage exactly as wide as the box on that side (last probeRing).
+bool corridorAhead(int32_t side);
