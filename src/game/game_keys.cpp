@@ -1,0 +1,125 @@
+// The game screen's own keys: S (save or silence), M (next tune), Escape
+// (leave) and Enter (next level, next life, new game), behind the key latch.
+#include "audio/audio.h"
+#include "game/game_screen.h"
+#include "game/game_state.h"
+#include "persistence/saved_game.h"
+#include "platform/input.h"
+#include "shell/shell.h"
+
+namespace {
+
+bool keyDown(int vk) { return getKeyState(vk) < 0; }
+
+// The main menu's ticker starts again from the right edge whenever a game
+// hands over to the menu or to the name entry. The ticker belongs to the main
+// menu; this is the one place the game asks for that reset.
+void resetMainMenuTicker() {
+  // TICKER RESET: the main menu's ticker reset is called from here.
+}
+
+// A failed write keeps the offer on screen, so S can simply be tried again.
+void saveReachedPoint() {
+  if (gameSaved != 0) {
+    return;
+  }
+  if (writeSavedGame()) {
+    playEffect(EFFECT_PICKUP);
+    gameSaved = 1;
+  } else {
+    playEffect(EFFECT_SCREENSHOT_FAILED);
+  }
+}
+
+void toggleSilence() {
+  if (musicNumber == MUSIC_SILENT) {
+    musicNumber = lastMusicNumber;
+    selectMusic(musicNumber);
+  } else {
+    musicNumber = MUSIC_SILENT;
+    stopMusic();
+  }
+}
+
+void nextTune() {
+  if (startCountdown != 0) {
+    return;
+  }
+  if (musicNumber == MUSIC_SILENT) {
+    musicNumber = lastMusicNumber;
+  } else {
+    musicNumber += 1;
+    if (musicNumber > LAST_MUSIC_NUMBER) {
+      musicNumber = 1;
+    }
+    lastMusicNumber = musicNumber;
+  }
+  selectMusic(musicNumber);
+}
+
+void leaveGame() {
+  if (lives == 0 && topTenRank < NO_TOP_TEN_PLACE) {
+    // Deliberately without the latch, as the game has always done.
+    resetMainMenuTicker();
+    screenEntryPending = 1;
+    screenState = NameEntry;
+    return;
+  }
+  stopEffects();
+  resetMainMenuTicker();
+  changeScreen(MainMenu);
+}
+
+void confirm() {
+  if (levelComplete != 0) {
+    level = nextLevel();
+    gameLoaded = 0;
+    screenEntryPending = 1;
+    keyLatch = 1;
+  }
+  if (crashed == 0) {
+    return;
+  }
+  if (lives > 0) {
+    continueAfterCrash();
+  } else if (topTenRank >= NO_TOP_TEN_PLACE) {
+    level = 1;
+    lives = START_LIVES;
+    totalScore = 0;
+    screenEntryPending = 1;
+  } else {
+    resetMainMenuTicker();
+    screenState = NameEntry;
+    screenEntryPending = 1;
+  }
+  keyLatch = 1;
+}
+
+} // namespace
+
+void handleGameKeys() {
+  if (keyLatch != 0) {
+    if (keyDown(VK_RETURN) || keyDown(VK_ESCAPE) || keyDown('M') || keyDown('S')) {
+      return;
+    }
+    keyLatch = 0;
+  }
+  if (keyDown('S')) {
+    keyLatch = 1;
+    if (levelComplete != 0) {
+      saveReachedPoint();
+    } else {
+      toggleSilence();
+    }
+  }
+  if (keyDown('M')) {
+    keyLatch = 1;
+    nextTune();
+  }
+  if (keyDown(VK_ESCAPE)) {
+    leaveGame();
+  }
+  if (keyDown(VK_RETURN)) {
+    confirm();
+  }
+}
