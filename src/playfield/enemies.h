@@ -39,9 +39,14 @@ extern uint32_t blackEnemyCount;
 void placeWhiteEnemies(int32_t count);
 void placeBlackEnemies(int32_t level);
 // One step of every white enemy in play (level of them); stops at a crash.
+// Does nothing while crashed, or on the frames the slowing item skips.
 void stepWhiteEnemies();
-// One step of every black enemy in play; stops at a crash.
+// One step of every black enemy in play; stops at a crash. Does nothing
+// while crashed or once the level is complete.
 void stepBlackEnemies();
+// The direction a black enemy takes next from direction d, by the sums of the
+// last probeRing; draws from the generator for side turns and coins.
+int32_t chooseBlackDirection(int32_t d);
 bool whiteTouchesPlayer(const Enemy &enemy);
 bool bounceHitsTrack(const Enemy &enemy, int32_t newDirection);
 void randomChoice(int32_t &destination, int32_t a, int32_t b);

@@ -18,6 +18,8 @@ struct BonusItem {
 extern BonusItem bonusItems[BONUS_ITEM_COUNT];
 
 void placeItems(int32_t level);
+// Whether a candidate position touches an item already placed this level.
+bool itemOverlapsPlaced(const BonusItem &candidate);
 // Applies every active item the player's box touches.
 void collectItems();
 // After a capture: an item with a captured cell at a corner is gone.

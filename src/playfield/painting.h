@@ -22,6 +22,12 @@ void paintCell(int32_t x, int32_t y, uint32_t colour);
 // Null when there is no picture; painting is then skipped.
 uint32_t *lockPlayfield();
 void unlockPlayfield();
+// Inside a lock: the first pixel row of cell row y and how many cells of that
+// row the picture holds (null and 0 outside it); rows a caller painted itself
+// through this pointer are reported with markPlayfieldRowsChanged.
+uint32_t *lockedPlayfieldRow(int32_t y, int32_t *cellColumns);
+int32_t lockedPlayfieldWidth();
+void markPlayfieldRowsChanged(int32_t firstCellRow, int32_t lastCellRow);
 void drawTrackColumn(int32_t x, int32_t yFrom, int32_t yTo);
 void drawTrackRow(int32_t y, int32_t xFrom, int32_t xTo);
 void recolourTrackCrash();
