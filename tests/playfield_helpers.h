@@ -1,0 +1,78 @@
+// Helpers for the playfield mechanics tests: a fresh field with every game
+// value at its level start, hand-made walls, and reading the picture's pixels.
+#pragma once
+#include <cstdint>
+#include "game/game_state.h"
+#include "playfield/enemies.h"
+#include "playfield/grid.h"
+#include "playfield/painting.h"
+#include "playfield/probes.h"
+#include "playfield/track_list.h"
+#include "test_support.h"
+
+// A freshly reset field and picture, level 1, nothing crashed, no enemy in play.
+inline void freshField(uint32_t levelNumber = 1) {
+  startHeadless();
+  level = levelNumber;
+  setUpPlayfield();
+  crashed = 0;
+  crashCause = 0;
+  levelComplete = 0;
+  trackShielded = 0;
+  enemiesSlowed = 0;
+  slowFrameToggle = 0;
+  capturedCells = 0;
+  timeBonus = 0;
+  totalScore = 0;
+  lives = 3;
+  playerDx = 0;
+  playerDy = 0;
+  playerGround = GROUND_SAFE;
+  placeBox(playerBox, 478, 5); // top border, far from every test's action
+  blackEnemyCount = 0;
+  for (Enemy &e : whiteEnemies) {
+    e = Enemy{};
+  }
+  for (Enemy &e : blackEnemies) {
+    e = Enemy{};
+  }
+}
+
+// Sets every cell of the inclusive rectangle.
+inline void fillCells(int x0, int y0, int x1, int y1, uint8_t value) {
+  for (int y = y0; y <= y1; ++y) {
+    for (int x = x0; x <= x1; ++x) {
+      cellAt(x, y) = value;
+    }
+  }
+}
+
+// The whole interior captured, as a field for black enemies to roam.
+inline void captureInterior() { fillCells(15, 15, 944, 499, CELL_CAPTURED); }
+
+inline uint32_t pixelAt(int px, int py) {
+  int width = 0;
+  int height = 0;
+  textureSize(playfieldTexture, &width, &height);
+  return lockTexture(playfieldTexture)[py * width + px];
+}
+
+// All four pixels of cell (x, y) in this colour.
+inline bool cellPainted(int x, int y, uint32_t colour) {
+  return pixelAt(2 * x, 2 * y) == colour && pixelAt(2 * x + 1, 2 * y) == colour &&
+         pixelAt(2 * x, 2 * y + 1) == colour && pixelAt(2 * x + 1, 2 * y + 1) == colour;
+}
+
+inline void putEnemy(Enemy &e, int32_t x, int32_t y, int32_t direction) {
+  placeBox(e.box, x, y);
+  e.direction = direction;
+  e.spriteShift = 0;
+  e.edgeNudged = 0;
+}
+
+// Lays track cells through the real track drawing, so list and picture agree.
+inline void layTrackRect(int x0, int y0, int x1, int y1) {
+  for (int x = x0; x <= x1; ++x) {
+    drawTrackColumn(x, y0, y1 + 1);
+  }
+}
