@@ -1,0 +1,375 @@
+// The simulator's command line, key script, state lines and run loop.
+#include "sim.h"
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+#include "audio/audio.h"
+#include "common/files.h"
+#include "common/random.h"
+#include "game/game_state.h"
+#include "platform/headless/headless.h"
+#include "platform/input.h"
+#include "platform/timer.h"
+#include "playfield/enemies.h"
+#include "playfield/items.h"
+#include "playfield/track_list.h"
+#include "presentation/assets.h"
+#include "presentation/text_draw.h"
+#include "presentation/video_modes.h"
+#include "shell/shell.h"
+
+namespace {
+
+struct KeyName {
+  const char *name;
+  int virtualKey;
+};
+
+const KeyName KEY_NAMES[] = {
+    {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT},
+    {"ENTER", VK_RETURN},  {"ESCAPE", VK_ESCAPE}, {"S", 'S'},          {"M", 'M'},
+    {"HOME", VK_HOME},     {"END", VK_END},       {"PAGEUP", VK_PRIOR}, {"PAGEDOWN", VK_NEXT},
+};
+
+// Plain decimal digits only, no sign, within [low, high].
+bool parseNumber(const std::string &text, uint64_t low, uint64_t high, uint64_t &value) {
+  if (text.empty() || text.size() > 20) {
+    return false;
+  }
+  uint64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') {
+      return false;
+    }
+    const uint64_t digit = static_cast<uint64_t>(c - '0');
+    if (v > (UINT64_MAX - digit) / 10) {
+      return false;
+    }
+    v = v * 10 + digit;
+  }
+  if (v < low || v > high) {
+    return false;
+  }
+  value = v;
+  return true;
+}
+
+int keyByName(const std::string &name) {
+  for (const KeyName &k : KEY_NAMES) {
+    if (name == k.name) {
+      return k.virtualKey;
+    }
+  }
+  return -1;
+}
+
+std::vector<std::string> splitWords(const std::string &line) {
+  std::vector<std::string> words;
+  std::istringstream in(line);
+  std::string word;
+  while (in >> word) {
+    words.push_back(word);
+  }
+  return words;
+}
+
+const uint32_t *crcTable() {
+  static uint32_t table[256];
+  static bool built = false;
+  if (!built) {
+    for (uint32_t n = 0; n < 256; ++n) {
+      uint32_t c = n;
+      for (int k = 0; k < 8; ++k) {
+        c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      }
+      table[n] = c;
+    }
+    built = true;
+  }
+  return table;
+}
+
+// The game's own reports (a missing picture in the private folder) would only
+// be noise here; the state lines are the whole output of a run.
+struct QuietStandardError {
+  int saved = -1;
+  QuietStandardError() {
+    std::fflush(stderr);
+    saved = dup(2);
+    std::FILE *null = std::fopen("/dev/null", "w");
+    if (null != nullptr) {
+      dup2(fileno(null), 2);
+      std::fclose(null);
+    }
+  }
+  ~QuietStandardError() {
+    std::fflush(stderr);
+    if (saved >= 0) {
+      dup2(saved, 2);
+      close(saved);
+    }
+  }
+};
+
+// A private folder for the files a run may write (the saved game on S), so a
+// run neither reads nor changes the player's own data.
+std::string makePrivateRoot() {
+  char pattern[] = "/tmp/pelta-sim-XXXXXX";
+  const char *dir = mkdtemp(pattern);
+  return dir != nullptr ? dir : "";
+}
+
+void startHeadlessGame(const SimOptions &options) {
+  headless::reset();
+  desktopWidth = 1920;
+  desktopHeight = 1080;
+  applyCommandLine("");
+  createDevice();
+  if (textSprite == 0) {
+    textSprite = createSprite();
+    letterSprite = createSprite();
+  }
+  loadAssets();
+  applyRenderScale(renderScale);
+  audioReady = 0;
+  // What the main menu's Enter prepares for a new game.
+  level = options.level;
+  lives = 5;
+  totalScore = 0;
+  gameLoaded = 0;
+  gameSaved = 0;
+  gameSrand(options.seed);
+  screenState = Game;
+  screenEntryPending = 1;
+  keyLatch = 0;
+  appActive = 1;
+  frameStartTime = timeGetTime();
+}
+
+} // namespace
+
+bool parseSimArguments(const std::vector<std::string> &args, SimOptions &options,
+                       std::string &error) {
+  bool seedGiven = false;
+  std::vector<std::string> seen;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string &name = args[i];
+    if (name != "--seed" && name != "--level" && name != "--frames" && name != "--keys" &&
+        name != "--every") {
+      error = "unknown argument \"" + name + "\"";
+      return false;
+    }
+    for (const std::string &s : seen) {
+      if (s == name) {
+        error = name + " given twice";
+        return false;
+      }
+    }
+    seen.push_back(name);
+    if (i + 1 >= args.size()) {
+      error = name + " needs a value";
+      return false;
+    }
+    const std::string &value = args[++i];
+    uint64_t v = 0;
+    if (name == "--seed") {
+      if (!parseNumber(value, 0, UINT32_MAX, v)) {
+        error = "--seed must be a number from 0 to 4294967295, not \"" + value + "\"";
+        return false;
+      }
+      options.seed = static_cast<uint32_t>(v);
+      seedGiven = true;
+    } else if (name == "--level") {
+      if (!parseNumber(value, 1, MAX_LEVEL, v)) {
+        error = "--level must be a number from 1 to 200, not \"" + value + "\"";
+        return false;
+      }
+      options.level = static_cast<uint32_t>(v);
+    } else if (name == "--frames") {
+      if (!parseNumber(value, 1, UINT32_MAX, v)) {
+        error = "--frames must be a number from 1 to 4294967295, not \"" + value + "\"";
+        return false;
+      }
+      options.frames = v;
+    } else if (name == "--every") {
+      if (!parseNumber(value, 1, UINT32_MAX, v)) {
+        error = "--every must be a number from 1 to 4294967295, not \"" + value + "\"";
+        return false;
+      }
+      options.every = v;
+    } else {
+      if (value.empty()) {
+        error = "--keys needs a file name";
+        return false;
+      }
+      options.keysPath = value;
+    }
+  }
+  if (!seedGiven) {
+    error = "--seed is required";
+    return false;
+  }
+  return true;
+}
+
+bool parseKeyScript(std::istream &script, std::vector<KeyEvent> &events, std::string &error) {
+  std::string line;
+  uint64_t lineNumber = 0;
+  uint64_t lastFrame = 1;
+  while (std::getline(script, line)) {
+    ++lineNumber;
+    const size_t hash = line.find('#');
+    if (hash != std::string::npos) {
+      line.erase(hash);
+    }
+    const std::vector<std::string> words = splitWords(line);
+    if (words.empty()) {
+      continue;
+    }
+    const std::string where = "line " + std::to_string(lineNumber) + ": ";
+    if (words.size() != 3) {
+      error = where + "expected \"FRAME KEY +\" or \"FRAME KEY -\"";
+      return false;
+    }
+    KeyEvent event{};
+    if (!parseNumber(words[0], 1, UINT64_MAX / 2, event.frame)) {
+      error = where + "frame \"" + words[0] + "\" is not a number from 1 on";
+      return false;
+    }
+    if (event.frame < lastFrame) {
+      error = where + "frame " + words[0] + " comes before the frame of the line above";
+      return false;
+    }
+    event.virtualKey = keyByName(words[1]);
+    if (event.virtualKey < 0) {
+      error = where + "unknown key \"" + words[1] +
+              "\" (UP DOWN LEFT RIGHT ENTER ESCAPE S M HOME END PAGEUP PAGEDOWN)";
+      return false;
+    }
+    if (words[2] != "+" && words[2] != "-") {
+      error = where + "expected + or - after the key, not \"" + words[2] + "\"";
+      return false;
+    }
+    event.down = words[2] == "+";
+    lastFrame = event.frame;
+    events.push_back(event);
+  }
+  if (script.bad()) {
+    error = "the key script could not be read";
+    return false;
+  }
+  return true;
+}
+
+uint32_t crc32(const uint8_t *data, size_t length) {
+  const uint32_t *table = crcTable();
+  uint32_t c = 0xFFFFFFFFu;
+  for (size_t i = 0; i < length; ++i) {
+    c = table[(c ^ data[i]) & 0xFFu] ^ (c >> 8);
+  }
+  return c ^ 0xFFFFFFFFu;
+}
+
+std::string simStateLine(uint64_t frame) {
+  std::ostringstream s;
+  s << "{\"frame\":" << frame << ",\"screen\":" << int(screenState) << ",\"level\":" << level
+    << ",\"lives\":" << lives << ",\"totalScore\":" << totalScore << ",\"timeBonus\":" << timeBonus
+    << ",\"startCountdown\":" << startCountdown << ",\"levelComplete\":" << int(levelComplete)
+    << ",\"crashed\":" << int(crashed) << ",\"crashHandled\":" << int(crashHandled)
+    << ",\"crashCause\":" << crashCause << ",\"crashFrames\":" << crashFrames
+    << ",\"capturedCells\":" << capturedCells << ",\"percentWhole\":" << percentWhole
+    << ",\"percentHundredths\":" << percentHundredths << ",\"trackShielded\":" << int(trackShielded)
+    << ",\"enemiesSlowed\":" << int(enemiesSlowed) << ",\"slowFrameToggle\":" << slowFrameToggle;
+  s << ",\"player\":[" << playerBox.x << ',' << playerBox.y << ',' << playerDx << ',' << playerDy
+    << ',' << int(playerMoving) << ',' << playerGround << ',' << previousGround << ']';
+  s << ",\"white\":[";
+  const uint32_t whites = level < MAX_WHITE_ENEMIES ? level : MAX_WHITE_ENEMIES;
+  for (uint32_t i = 0; i < whites; ++i) {
+    const Enemy &e = whiteEnemies[i];
+    s << (i == 0 ? "" : ",") << '[' << e.box.x << ',' << e.box.y << ',' << e.direction << ']';
+  }
+  s << "],\"black\":[";
+  const uint32_t blacks = blackEnemyCount < MAX_BLACK_ENEMIES ? blackEnemyCount : MAX_BLACK_ENEMIES;
+  for (uint32_t i = 0; i < blacks; ++i) {
+    const Enemy &e = blackEnemies[i];
+    s << (i == 0 ? "" : ",") << '[' << e.box.x << ',' << e.box.y << ',' << e.direction << ','
+      << int(e.edgeNudged) << ']';
+  }
+  s << "],\"items\":[";
+  for (int i = 0; i < BONUS_ITEM_COUNT; ++i) {
+    const BonusItem &item = bonusItems[i];
+    s << (i == 0 ? "" : ",") << '[' << int(item.active) << ',' << item.kind << ',' << item.box.x
+      << ',' << item.box.y << ']';
+  }
+  char crc[9];
+  std::snprintf(crc, sizeof crc, "%08x", crc32(playfield, GRID_BYTES));
+  s << "],\"trackCells\":" << trackValueCount / 2 << ",\"gridCrc\":\"" << crc << "\"}";
+  return s.str();
+}
+
+void runSimulation(const SimOptions &options, const std::vector<KeyEvent> &events,
+                   std::ostream &out) {
+  const std::string root = makePrivateRoot();
+  setFileRoot(root.empty() ? "/nonexistent" : root);
+  makeDirectory("data");
+  {
+    QuietStandardError quiet;
+    startHeadlessGame(options);
+    size_t next = 0;
+    for (uint64_t frame = 1; frame <= options.frames; ++frame) {
+      while (next < events.size() && events[next].frame == frame) {
+        headless::setKey(events[next].virtualKey, events[next].down);
+        ++next;
+      }
+      runFrame();
+      headless::clearDrawLog();
+      const bool handedOver = screenState != Game;
+      if (frame % options.every == 0 || frame == options.frames || handedOver) {
+        out << simStateLine(frame) << '\n';
+      }
+      if (handedOver) {
+        break;
+      }
+    }
+    out.flush();
+  }
+  if (!root.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+  }
+}
+
+int simMain(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+            std::ostream &err) {
+  SimOptions options;
+  std::string error;
+  if (!parseSimArguments(args, options, error)) {
+    err << "pelta-sim: " << error << '\n';
+    return SIM_USAGE_ERROR;
+  }
+  std::vector<KeyEvent> events;
+  if (!options.keysPath.empty()) {
+    bool parsed = false;
+    if (options.keysPath == "-") {
+      parsed = parseKeyScript(in, events, error);
+    } else {
+      std::error_code ec;
+      std::ifstream file(options.keysPath);
+      if (!file || std::filesystem::is_directory(options.keysPath, ec)) {
+        err << "pelta-sim: cannot read the key script \"" << options.keysPath << "\"\n";
+        return SIM_USAGE_ERROR;
+      }
+      parsed = parseKeyScript(file, events, error);
+    }
+    if (!parsed) {
+      err << "pelta-sim: " << options.keysPath << ": " << error << '\n';
+      return SIM_USAGE_ERROR;
+    }
+  }
+  runSimulation(options, events, out);
+  return 0;
+}
