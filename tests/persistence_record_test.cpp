@@ -121,13 +121,14 @@ TEST(RecordCode, RepeatedCodeDecodesAs255AndAnUnknownStartIsDamage) {
   uint32_t value = 12345;
   EXPECT_FALSE(decodeNumberRecord(text.c_str(), &value));
 
-  // A later code missing from the table counts as the number 1000.
-  std::string later = codeOf(1, 10) + unknown + codeOf(1, 20);
+  // A later code missing from the table counts as the number 1000 and marks
+  // the record as damaged; here its byte even comes out as 0.
+  std::string later = codeOf(1, 232) + unknown + codeOf(1, 20);
   for (int i = 3; i < 11; ++i) {
     later += codeOf(1, 20);
   }
-  ASSERT_TRUE(decodeRecord(later.c_str(), out));
-  EXPECT_EQ(out[0], (1000 - 10) & 0xFF);
+  EXPECT_FALSE(decodeRecord(later.c_str(), out));
+  EXPECT_EQ(out[0], 0);
   EXPECT_EQ(out[1], (20 - 1000 + 256) & 0xFF);
   EXPECT_EQ(out[2], 255);
 }

@@ -40,10 +40,13 @@ bool decodeRecord(const char *text, uint8_t *out) {
     std::memset(out, 0, RECORD_DATA_LENGTH);
     return false;
   }
+  bool allFound = true;
   for (int j = 1; j <= RECORD_DATA_LENGTH; ++j) {
     // A later code missing from the table takes part as the number 1000, as
-    // files of the game have always been read; only the format record guards them.
+    // files of the game have always been read, but it marks the record as
+    // damaged: its byte could even come out as 0 and cut a name short.
     int v = findCode(table, text, CODE_LENGTH * j);
+    allFound = allFound && v != CODE_NOT_FOUND;
     int d = v - p;
     if (v < p) {
       d += 256;
@@ -54,7 +57,7 @@ bool decodeRecord(const char *text, uint8_t *out) {
     out[j - 1] = static_cast<uint8_t>(d);
     p = v;
   }
-  return true;
+  return allFound;
 }
 
 void formatRecordNumber(uint32_t value, uint8_t *out) {

@@ -21,8 +21,10 @@ int findCode(const char *table, const char *text, int pos);
 // Scrambles 10 bytes into exactly 33 characters (no terminator). Draws the
 // table and then the start value from the game's generator.
 void encodeRecord(const uint8_t *data, char *out);
-// Unscrambles 33 characters into 10 bytes. False (and 10 zero bytes) when the
-// start code stands in no table: the record is damaged.
+// Unscrambles 33 characters into 10 bytes. False when the record is damaged:
+// its start code stands in no table (10 zero bytes then), or a later code is
+// missing from the start code's table (the bytes are still worked out, with
+// the missing code counted as 1000). A record that decodes true never holds 0.
 bool decodeRecord(const char *text, uint8_t *out);
 
 // A value as ten decimal digits with leading zeros, no terminator.
