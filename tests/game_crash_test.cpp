@@ -276,7 +276,9 @@ TEST(GameOver, WithoutATopTenPlaceEnterStartsANewGame) {
   EXPECT_NE(gameId, oldId);
 
   loseLastLife(100, 500);
-  tapKey(VK_ESCAPE);
+  pressKey(VK_ESCAPE);
+  runFrames(1);
+  releaseKey(VK_ESCAPE);
   EXPECT_EQ(screenState, MainMenu);
   EXPECT_EQ(keyLatch, 1);
 }

@@ -5,6 +5,7 @@
 #include "audio/audio.h"
 #include "common/files.h"
 #include "persistence/saved_game.h"
+#include "screens/ticker.h"
 #include "game_helpers.h"
 #include "playfield/items.h"
 
@@ -216,6 +217,10 @@ TEST(GameKeys, EscapeLeavesForTheMainMenuWithoutSaving) {
   enterGame(3);
   skipCountdown();
   levelComplete = 1;
+  totalScore = 999;
+  for (size_t i = 0; i < tickerLetters.size(); ++i) {
+    tickerLetters[i].x = -500; // somewhere in its run
+  }
   runFrames(1);
   pressKey(VK_ESCAPE);
   runFrames(1);
@@ -224,7 +229,14 @@ TEST(GameKeys, EscapeLeavesForTheMainMenuWithoutSaving) {
   EXPECT_EQ(screenEntryPending, 1);
   EXPECT_EQ(keyLatch, 1);
   EXPECT_EQ(gameSaved, 0);
-  EXPECT_FALSE(std::filesystem::exists(resolvePath("data/tt.pta")));
+  ASSERT_TRUE(loadSavedGame()); // still the default saved game
+  EXPECT_EQ(totalScore, 0u);
+  EXPECT_EQ(level, 1u);
+  // The menu's ticker starts again from the right edge.
+  ASSERT_FALSE(tickerLetters.empty());
+  for (size_t i = 0; i < tickerLetters.size(); ++i) {
+    EXPECT_EQ(tickerLetters[i].x, static_cast<int32_t>(1920 + 16 * i));
+  }
 
   // During the countdown too.
   enterGame(1);

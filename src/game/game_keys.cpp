@@ -5,18 +5,12 @@
 #include "game/game_state.h"
 #include "persistence/saved_game.h"
 #include "platform/input.h"
+#include "screens/ticker.h"
 #include "shell/shell.h"
 
 namespace {
 
 bool keyDown(int vk) { return getKeyState(vk) < 0; }
-
-// The main menu's ticker starts again from the right edge whenever a game
-// hands over to the menu or to the name entry. The ticker belongs to the main
-// menu; this is the one place the game asks for that reset.
-void resetMainMenuTicker() {
-  // TICKER RESET: the main menu's ticker reset is called from here.
-}
 
 // A failed write keeps the offer on screen, so S can simply be tried again.
 void saveReachedPoint() {
@@ -60,13 +54,13 @@ void nextTune() {
 void leaveGame() {
   if (lives == 0 && topTenRank < NO_TOP_TEN_PLACE) {
     // Deliberately without the latch, as the game has always done.
-    resetMainMenuTicker();
+    resetTicker();
     screenEntryPending = 1;
     screenState = NameEntry;
     return;
   }
   stopEffects();
-  resetMainMenuTicker();
+  resetTicker();
   changeScreen(MainMenu);
 }
 
@@ -88,7 +82,7 @@ void confirm() {
     totalScore = 0;
     screenEntryPending = 1;
   } else {
-    resetMainMenuTicker();
+    resetTicker();
     screenState = NameEntry;
     screenEntryPending = 1;
   }
