@@ -12,7 +12,11 @@
 
 // A freshly reset field and picture, level 1, nothing crashed, no enemy in play.
 inline void freshField(uint32_t levelNumber = 1) {
-  startHeadless();
+  static bool started = false; // one start-up per run keeps the many small cases quick
+  if (!started || playfield == nullptr || trackCells == nullptr) {
+    startHeadless();
+    started = true;
+  }
   level = levelNumber;
   setUpPlayfield();
   crashed = 0;
