@@ -5,6 +5,7 @@
 #include "game/game_state.h"
 #include "playfield/enemies.h"
 #include "playfield/grid.h"
+#include "playfield/items.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
 #include "playfield/track_list.h"
@@ -39,6 +40,11 @@ inline void freshField(uint32_t levelNumber = 1) {
   }
   for (Enemy &e : blackEnemies) {
     e = Enemy{};
+  }
+  // No item in play; the records keep their fixed kinds.
+  for (int i = 0; i < BONUS_ITEM_COUNT; ++i) {
+    bonusItems[i] = BonusItem{};
+    bonusItems[i].kind = i < 4 ? ITEM_SHIELD : (i == 4 ? ITEM_LIFE : ITEM_SLOW);
   }
 }
 
