@@ -46,10 +46,10 @@ void startLevel(uint32_t levelNumber) {
 // Level 200 after a few captures: passages and open ground for both kinds.
 void BM_EnemyStepLevel200(benchmark::State &state) {
   startLevel(200);
-  fill(15, 200, 944, 204, CELL_CAPTURED);   // an east-west passage
-  fill(300, 15, 304, 499, CELL_CAPTURED);   // a north-south passage
-  fill(700, 300, 944, 499, CELL_CAPTURED);  // a captured block
-  placeBox(playerBox, 600, 100); // out in the open, away from every passage
+  fill(15, 200, 944, 204, CELL_CAPTURED);  // an east-west passage
+  fill(300, 15, 304, 499, CELL_CAPTURED);  // a north-south passage
+  fill(700, 300, 944, 499, CELL_CAPTURED); // a captured block
+  placeBox(playerBox, 600, 100);           // out in the open, away from every passage
   gameSrand(2024);
   placeBlackEnemies(200);
   placeWhiteEnemies(200);

@@ -19,8 +19,8 @@ Enemy &stepOneBlack(int32_t x, int32_t y, int32_t d) {
 
 TEST(BlackEnemies, CountsAndPlacementAtTheBottomBorder) {
   freshField();
-  const std::pair<int32_t, uint32_t> counts[] = {{1, 1}, {3, 1}, {4, 2}, {7, 2}, {8, 3},
-                                                 {155, 39}, {156, 40}, {200, 40}};
+  const std::pair<int32_t, uint32_t> counts[] = {{1, 1}, {3, 1},    {4, 2},    {7, 2},
+                                                 {8, 3}, {155, 39}, {156, 40}, {200, 40}};
   for (auto [lvl, count] : counts) {
     placeBlackEnemies(lvl);
     EXPECT_EQ(blackEnemyCount, count) << "level " << lvl;

@@ -35,7 +35,7 @@ void expectCleanGrid(uint32_t expectedCaptured) {
       const bool interior = x >= 15 && x <= 944 && y >= 15 && y <= 499;
       if (!interior) {
         ASSERT_EQ(c, (x < 0 || y < 0 || x >= FIELD_WIDTH || y >= FIELD_HEIGHT) ? CELL_FREE
-                                                                              : CELL_CAPTURED);
+                                                                               : CELL_CAPTURED);
       } else if (c == CELL_CAPTURED) {
         ++captured;
       }

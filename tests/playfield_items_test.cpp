@@ -27,7 +27,7 @@ TEST(Items, WhichItemsALevelHas) {
     int32_t level;
     int shields, lives, slows;
   };
-  const Case cases[] = {{1, 0, 0, 0}, {3, 0, 0, 1},  {4, 0, 1, 0},  {5, 1, 0, 0},
+  const Case cases[] = {{1, 0, 0, 0},  {3, 0, 0, 1},  {4, 0, 1, 0},  {5, 1, 0, 0},
                         {12, 2, 1, 1}, {19, 3, 0, 0}, {20, 4, 1, 0}, {60, 4, 1, 1}};
   for (const Case &c : cases) {
     gameSrand(static_cast<uint32_t>(c.level));
@@ -55,8 +55,8 @@ TEST(Items, EverySixArePlacedApartInsideTheirRange) {
       ASSERT_EQ(a.outerBottom, a.y + 5);
       for (int j = 0; j < i; ++j) {
         const EntityBox &b = bonusItems[j].box;
-        const bool touch = a.x <= b.outerRight && a.right >= b.outerLeft &&
-                           a.y <= b.outerBottom && a.bottom >= b.outerTop;
+        const bool touch = a.x <= b.outerRight && a.right >= b.outerLeft && a.y <= b.outerBottom &&
+                           a.bottom >= b.outerTop;
         ASSERT_FALSE(touch) << "seed " << seed << " items " << j << " and " << i;
       }
     }

@@ -103,7 +103,7 @@ TEST(Painting, NeverWritesOutsideAPictureSmallerThanTheField) {
   freshField();
   releaseTexture(playfieldTexture);
   playfieldTexture = createTexture(101, 61, 0xff123456u); // odd sizes on purpose
-  drawTrackColumn(20, 20, 40); // partly inside, partly below the picture
+  drawTrackColumn(20, 20, 40);                            // partly inside, partly below the picture
   drawTrackRow(25, 40, 900);
   recolourTrackCrash();
   EXPECT_EQ(cellAt(20, 39), CELL_TRACK);

@@ -70,34 +70,46 @@ TEST(PlayfieldProbes, EveryRingSumAddsItsOwnCells) {
     int from, to;
   };
   const Member members[] = {
-      {&NeighbourSums::e0, 'E', 0, 0},       {&NeighbourSums::e4, 'E', 4, 4},
-      {&NeighbourSums::w0, 'W', 0, 0},       {&NeighbourSums::w4, 'W', 4, 4},
-      {&NeighbourSums::n0, 'N', 0, 0},       {&NeighbourSums::n4, 'N', 4, 4},
-      {&NeighbourSums::s0, 'S', 0, 0},       {&NeighbourSums::s4, 'S', 4, 4},
-      {&NeighbourSums::ne, 'E', -1, -1},     {&NeighbourSums::se, 'E', 5, 5},
-      {&NeighbourSums::nw, 'W', -1, -1},     {&NeighbourSums::sw, 'W', 5, 5},
-      {&NeighbourSums::e1to3, 'E', 1, 3},    {&NeighbourSums::w1to3, 'W', 1, 3},
-      {&NeighbourSums::n1to3, 'N', 1, 3},    {&NeighbourSums::s1to3, 'S', 1, 3},
-      {&NeighbourSums::e0to3, 'E', 0, 3},    {&NeighbourSums::e1to4, 'E', 1, 4},
-      {&NeighbourSums::w0to3, 'W', 0, 3},    {&NeighbourSums::w1to4, 'W', 1, 4},
-      {&NeighbourSums::n0to3, 'N', 0, 3},    {&NeighbourSums::n1to4, 'N', 1, 4},
-      {&NeighbourSums::s0to3, 'S', 0, 3},    {&NeighbourSums::s1to4, 'S', 1, 4},
-      {&NeighbourSums::e0to4, 'E', 0, 4},    {&NeighbourSums::w0to4, 'W', 0, 4},
-      {&NeighbourSums::n0to4, 'N', 0, 4},    {&NeighbourSums::s0to4, 'S', 0, 4},
-      {&NeighbourSums::e1to5, 'E', 1, 5},    {&NeighbourSums::eM1to3, 'E', -1, 3},
-      {&NeighbourSums::w1to5, 'W', 1, 5},    {&NeighbourSums::wM1to3, 'W', -1, 3},
-      {&NeighbourSums::n1to5, 'N', 1, 5},    {&NeighbourSums::nM1to3, 'N', -1, 3},
-      {&NeighbourSums::s1to5, 'S', 1, 5},    {&NeighbourSums::sM1to3, 'S', -1, 3},
+      {&NeighbourSums::e0, 'E', 0, 0},    {&NeighbourSums::e4, 'E', 4, 4},
+      {&NeighbourSums::w0, 'W', 0, 0},    {&NeighbourSums::w4, 'W', 4, 4},
+      {&NeighbourSums::n0, 'N', 0, 0},    {&NeighbourSums::n4, 'N', 4, 4},
+      {&NeighbourSums::s0, 'S', 0, 0},    {&NeighbourSums::s4, 'S', 4, 4},
+      {&NeighbourSums::ne, 'E', -1, -1},  {&NeighbourSums::se, 'E', 5, 5},
+      {&NeighbourSums::nw, 'W', -1, -1},  {&NeighbourSums::sw, 'W', 5, 5},
+      {&NeighbourSums::e1to3, 'E', 1, 3}, {&NeighbourSums::w1to3, 'W', 1, 3},
+      {&NeighbourSums::n1to3, 'N', 1, 3}, {&NeighbourSums::s1to3, 'S', 1, 3},
+      {&NeighbourSums::e0to3, 'E', 0, 3}, {&NeighbourSums::e1to4, 'E', 1, 4},
+      {&NeighbourSums::w0to3, 'W', 0, 3}, {&NeighbourSums::w1to4, 'W', 1, 4},
+      {&NeighbourSums::n0to3, 'N', 0, 3}, {&NeighbourSums::n1to4, 'N', 1, 4},
+      {&NeighbourSums::s0to3, 'S', 0, 3}, {&NeighbourSums::s1to4, 'S', 1, 4},
+      {&NeighbourSums::e0to4, 'E', 0, 4}, {&NeighbourSums::w0to4, 'W', 0, 4},
+      {&NeighbourSums::n0to4, 'N', 0, 4}, {&NeighbourSums::s0to4, 'S', 0, 4},
+      {&NeighbourSums::e1to5, 'E', 1, 5}, {&NeighbourSums::eM1to3, 'E', -1, 3},
+      {&NeighbourSums::w1to5, 'W', 1, 5}, {&NeighbourSums::wM1to3, 'W', -1, 3},
+      {&NeighbourSums::n1to5, 'N', 1, 5}, {&NeighbourSums::nM1to3, 'N', -1, 3},
+      {&NeighbourSums::s1to5, 'S', 1, 5}, {&NeighbourSums::sM1to3, 'S', -1, 3},
   };
   freshField();
   EntityBox b{};
   placeBox(b, 300, 200);
   auto cellOf = [&](char side, int a, int *x, int *y) {
     switch (side) {
-    case 'E': *x = b.x + 5; *y = b.y + a; break;
-    case 'W': *x = b.x - 1; *y = b.y + a; break;
-    case 'N': *x = b.x + a; *y = b.y - 1; break;
-    default: *x = b.x + a; *y = b.y + 5; break;
+    case 'E':
+      *x = b.x + 5;
+      *y = b.y + a;
+      break;
+    case 'W':
+      *x = b.x - 1;
+      *y = b.y + a;
+      break;
+    case 'N':
+      *x = b.x + a;
+      *y = b.y - 1;
+      break;
+    default:
+      *x = b.x + a;
+      *y = b.y + 5;
+      break;
     }
   };
   for (char side : {'E', 'W', 'N', 'S'}) {
@@ -128,7 +140,8 @@ TEST(PlayfieldProbes, EveryRingSumAddsItsOwnCells) {
   // Cells under the box itself belong to no sum.
   fillCells(300, 200, 304, 204, CELL_TRACK);
   EXPECT_EQ(probeRing(b), 0);
-  EXPECT_EQ(neighbourSums.e1to5 + neighbourSums.wM1to3 + neighbourSums.n1to5 + neighbourSums.sM1to3, 0);
+  EXPECT_EQ(neighbourSums.e1to5 + neighbourSums.wM1to3 + neighbourSums.n1to5 + neighbourSums.sM1to3,
+            0);
 }
 
 TEST(PlayfieldProbes, CorridorsExactlyFiveCellsWide) {

@@ -36,11 +36,9 @@ TEST(Scoring, SeventyFivePercentMustBePassedInTheFloatShare) {
 
 TEST(Scoring, CompletionSoundThresholdsAtEightyAndNinety) {
   const std::pair<uint32_t, int> cases[] = {
-      {360840, EFFECT_LEVEL_DONE_75}, // exactly 80.0
-      {360841, EFFECT_LEVEL_DONE_80},
-      {405945, EFFECT_LEVEL_DONE_80}, // exactly 90.0
-      {405946, EFFECT_LEVEL_DONE_90},
-      {451050, EFFECT_LEVEL_DONE_90},
+      {360840, EFFECT_LEVEL_DONE_75},                                 // exactly 80.0
+      {360841, EFFECT_LEVEL_DONE_80}, {405945, EFFECT_LEVEL_DONE_80}, // exactly 90.0
+      {405946, EFFECT_LEVEL_DONE_90}, {451050, EFFECT_LEVEL_DONE_90},
   };
   for (auto [cells, effect] : cases) {
     scoreWith(cells, 1, 0);

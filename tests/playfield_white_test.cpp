@@ -26,10 +26,14 @@ Flash barRight(const EntityBox &b) { return {16, 16, 19, 26, 2 * b.outerRight, 2
 Flash barLeft(const EntityBox &b) { return {37, 16, 40, 26, 2 * b.outerLeft - 1, 2 * b.y}; }
 Flash cornerFor(int32_t d, const EntityBox &b) {
   switch (d) {
-  case 0: return {58, 16, 63, 21, 2 * b.outerRight, 2 * b.outerBottom};
-  case 1: return {85, 16, 90, 21, 2 * b.outerRight, 2 * b.outerTop - 3};
-  case 2: return {67, 16, 72, 21, 2 * b.outerLeft - 3, 2 * b.outerBottom};
-  default: return {76, 16, 81, 21, 2 * b.outerLeft - 3, 2 * b.outerTop - 3};
+  case 0:
+    return {58, 16, 63, 21, 2 * b.outerRight, 2 * b.outerBottom};
+  case 1:
+    return {85, 16, 90, 21, 2 * b.outerRight, 2 * b.outerTop - 3};
+  case 2:
+    return {67, 16, 72, 21, 2 * b.outerLeft - 3, 2 * b.outerBottom};
+  default:
+    return {76, 16, 81, 21, 2 * b.outerLeft - 3, 2 * b.outerTop - 3};
   }
 }
 

@@ -67,36 +67,84 @@ int32_t chooseDiagonal(int32_t d) {
   const NeighbourSums &r = neighbourSums;
   switch (d) {
   case DIR_DOWN_RIGHT:
-    if (r.s1to5 == 5 && r.e1to5 == 5) { return d; }
-    if (corridorAhead(SIDE_EAST)) { return DIR_RIGHT; }
-    if (corridorAhead(SIDE_SOUTH)) { return DIR_DOWN; }
-    if (r.se != 0 && r.e1to4 == 4 && r.s1to4 == 4) { return DIR_UP_LEFT; }
-    if (r.eM1to3 + r.e4 == 6 && r.n1to5 == 5) { return DIR_UP_RIGHT; }
-    if (r.w1to5 == 5 && r.sM1to3 + r.s4 == 6) { return DIR_DOWN_LEFT; }
+    if (r.s1to5 == 5 && r.e1to5 == 5) {
+      return d;
+    }
+    if (corridorAhead(SIDE_EAST)) {
+      return DIR_RIGHT;
+    }
+    if (corridorAhead(SIDE_SOUTH)) {
+      return DIR_DOWN;
+    }
+    if (r.se != 0 && r.e1to4 == 4 && r.s1to4 == 4) {
+      return DIR_UP_LEFT;
+    }
+    if (r.eM1to3 + r.e4 == 6 && r.n1to5 == 5) {
+      return DIR_UP_RIGHT;
+    }
+    if (r.w1to5 == 5 && r.sM1to3 + r.s4 == 6) {
+      return DIR_DOWN_LEFT;
+    }
     return DIR_UP_LEFT;
   case DIR_UP_RIGHT:
-    if (r.eM1to3 == 5 && r.n1to5 == 5) { return d; }
-    if (corridorAhead(SIDE_EAST)) { return DIR_RIGHT; }
-    if (corridorAhead(SIDE_NORTH)) { return DIR_UP; }
-    if (r.ne != 0 && r.e0to3 == 4 && r.n1to4 == 4) { return DIR_DOWN_LEFT; }
-    if (r.wM1to3 == 5 && r.nM1to3 + r.n4 == 6) { return DIR_UP_LEFT; }
-    if (r.e0 + r.e1to5 == 6 && r.s1to5 == 5) { return DIR_DOWN_RIGHT; }
+    if (r.eM1to3 == 5 && r.n1to5 == 5) {
+      return d;
+    }
+    if (corridorAhead(SIDE_EAST)) {
+      return DIR_RIGHT;
+    }
+    if (corridorAhead(SIDE_NORTH)) {
+      return DIR_UP;
+    }
+    if (r.ne != 0 && r.e0to3 == 4 && r.n1to4 == 4) {
+      return DIR_DOWN_LEFT;
+    }
+    if (r.wM1to3 == 5 && r.nM1to3 + r.n4 == 6) {
+      return DIR_UP_LEFT;
+    }
+    if (r.e0 + r.e1to5 == 6 && r.s1to5 == 5) {
+      return DIR_DOWN_RIGHT;
+    }
     return DIR_DOWN_LEFT;
   case DIR_DOWN_LEFT:
-    if (r.w1to5 == 5 && r.sM1to3 == 5) { return d; }
-    if (corridorAhead(SIDE_WEST)) { return DIR_LEFT; }
-    if (corridorAhead(SIDE_SOUTH)) { return DIR_DOWN; }
-    if (r.sw != 0 && r.w1to4 == 4 && r.s0to3 == 4) { return DIR_UP_RIGHT; }
-    if (r.wM1to3 + r.w4 == 6 && r.nM1to3 == 5) { return DIR_UP_LEFT; }
-    if (r.s0 + r.s1to5 == 6 && r.e1to5 == 5) { return DIR_DOWN_RIGHT; }
+    if (r.w1to5 == 5 && r.sM1to3 == 5) {
+      return d;
+    }
+    if (corridorAhead(SIDE_WEST)) {
+      return DIR_LEFT;
+    }
+    if (corridorAhead(SIDE_SOUTH)) {
+      return DIR_DOWN;
+    }
+    if (r.sw != 0 && r.w1to4 == 4 && r.s0to3 == 4) {
+      return DIR_UP_RIGHT;
+    }
+    if (r.wM1to3 + r.w4 == 6 && r.nM1to3 == 5) {
+      return DIR_UP_LEFT;
+    }
+    if (r.s0 + r.s1to5 == 6 && r.e1to5 == 5) {
+      return DIR_DOWN_RIGHT;
+    }
     return DIR_UP_RIGHT;
   default: // DIR_UP_LEFT
-    if (r.wM1to3 == 5 && r.nM1to3 == 5) { return d; }
-    if (corridorAhead(SIDE_WEST)) { return DIR_LEFT; }
-    if (corridorAhead(SIDE_NORTH)) { return DIR_UP; }
-    if (r.nw != 0 && r.w0to3 == 4 && r.n0to3 == 4) { return DIR_DOWN_RIGHT; }
-    if (r.eM1to3 == 5 && r.n0 + r.n1to5 == 6) { return DIR_UP_RIGHT; }
-    if (r.w0 + r.w1to5 == 6 && r.sM1to3 == 5) { return DIR_DOWN_LEFT; }
+    if (r.wM1to3 == 5 && r.nM1to3 == 5) {
+      return d;
+    }
+    if (corridorAhead(SIDE_WEST)) {
+      return DIR_LEFT;
+    }
+    if (corridorAhead(SIDE_NORTH)) {
+      return DIR_UP;
+    }
+    if (r.nw != 0 && r.w0to3 == 4 && r.n0to3 == 4) {
+      return DIR_DOWN_RIGHT;
+    }
+    if (r.eM1to3 == 5 && r.n0 + r.n1to5 == 6) {
+      return DIR_UP_RIGHT;
+    }
+    if (r.w0 + r.w1to5 == 6 && r.sM1to3 == 5) {
+      return DIR_DOWN_LEFT;
+    }
     return DIR_DOWN_RIGHT;
   }
 }
@@ -114,28 +162,48 @@ int32_t chooseStraight(int32_t d) {
   const bool alongX = d == DIR_RIGHT || d == DIR_LEFT;
   switch (d) {
   case DIR_RIGHT:
-    if (corridorAhead(SIDE_EAST)) { return sideTurn(d, true); }
+    if (corridorAhead(SIDE_EAST)) {
+      return sideTurn(d, true);
+    }
     a = r.eM1to3 == 5 && r.n0 + r.n1to5 == 6;
     b = r.s0 + r.s1to5 == 6 && r.e1to5 == 5;
-    dirA = DIR_UP_RIGHT; dirB = DIR_DOWN_RIGHT; coinOdd = DIR_DOWN_RIGHT; coinEven = DIR_UP_RIGHT;
+    dirA = DIR_UP_RIGHT;
+    dirB = DIR_DOWN_RIGHT;
+    coinOdd = DIR_DOWN_RIGHT;
+    coinEven = DIR_UP_RIGHT;
     break;
   case DIR_LEFT:
-    if (corridorAhead(SIDE_WEST)) { return sideTurn(d, true); }
+    if (corridorAhead(SIDE_WEST)) {
+      return sideTurn(d, true);
+    }
     a = r.wM1to3 == 5 && r.nM1to3 + r.n4 == 6;
     b = r.w1to5 == 5 && r.sM1to3 + r.s4 == 6;
-    dirA = DIR_UP_LEFT; dirB = DIR_DOWN_LEFT; coinOdd = DIR_DOWN_LEFT; coinEven = DIR_UP_LEFT;
+    dirA = DIR_UP_LEFT;
+    dirB = DIR_DOWN_LEFT;
+    coinOdd = DIR_DOWN_LEFT;
+    coinEven = DIR_UP_LEFT;
     break;
   case DIR_UP:
-    if (corridorAhead(SIDE_NORTH)) { return sideTurn(d, false); }
+    if (corridorAhead(SIDE_NORTH)) {
+      return sideTurn(d, false);
+    }
     a = r.wM1to3 + r.w4 == 6 && r.nM1to3 == 5;
     b = r.eM1to3 + r.e4 == 6 && r.n1to5 == 5;
-    dirA = DIR_UP_LEFT; dirB = DIR_UP_RIGHT; coinOdd = DIR_UP_RIGHT; coinEven = DIR_UP_LEFT;
+    dirA = DIR_UP_LEFT;
+    dirB = DIR_UP_RIGHT;
+    coinOdd = DIR_UP_RIGHT;
+    coinEven = DIR_UP_LEFT;
     break;
   default: // DIR_DOWN
-    if (corridorAhead(SIDE_SOUTH)) { return sideTurn(d, false); }
+    if (corridorAhead(SIDE_SOUTH)) {
+      return sideTurn(d, false);
+    }
     a = r.w0 + r.w1to5 == 6 && r.sM1to3 == 5;
     b = r.e0 + r.e1to5 == 6 && r.s1to5 == 5;
-    dirA = DIR_DOWN_LEFT; dirB = DIR_DOWN_RIGHT; coinOdd = DIR_DOWN_RIGHT; coinEven = DIR_DOWN_LEFT;
+    dirA = DIR_DOWN_LEFT;
+    dirB = DIR_DOWN_RIGHT;
+    coinOdd = DIR_DOWN_RIGHT;
+    coinEven = DIR_DOWN_LEFT;
     break;
   }
   if (a && b) {

@@ -90,10 +90,10 @@ void captureEnclosedAreas() {
   lockPlayfield();
   const int32_t width = lockedPlayfieldWidth();
   uint32_t captured = 0;
-  constexpr int32_t FIRST_ROW = BORDER_WIDTH - 1;                 // 14
-  constexpr int32_t LAST_ROW = FIELD_HEIGHT - BORDER_WIDTH;       // 500
-  constexpr int32_t FIRST_COLUMN = BORDER_WIDTH - 1;              // 14
-  constexpr int32_t LAST_COLUMN = FIELD_WIDTH - BORDER_WIDTH;     // 945
+  constexpr int32_t FIRST_ROW = BORDER_WIDTH - 1;             // 14
+  constexpr int32_t LAST_ROW = FIELD_HEIGHT - BORDER_WIDTH;   // 500
+  constexpr int32_t FIRST_COLUMN = BORDER_WIDTH - 1;          // 14
+  constexpr int32_t LAST_COLUMN = FIELD_WIDTH - BORDER_WIDTH; // 945
   for (int32_t y = FIRST_ROW; y <= LAST_ROW; ++y) {
     uint8_t *row = &cellAt(0, y);
     int32_t paintable = 0;

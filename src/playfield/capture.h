@@ -14,5 +14,4 @@ void scoreCapture();
 int completionEffect(float percent);
 // The level score for a share, level and time bonus, in unsigned 32-bit
 // arithmetic as the level-complete screen shows it.
-int32_t scoreForLevel(int32_t whole, int32_t tenThousandths, uint32_t levelNumber,
-                      int32_t bonus);
+int32_t scoreForLevel(int32_t whole, int32_t tenThousandths, uint32_t levelNumber, int32_t bonus);

@@ -35,8 +35,7 @@ TextureId makeBlankPlayfield() {
       std::fill(row, row + PLAYFIELD_PIXEL_WIDTH, COLOUR_CAPTURED);
     } else {
       std::fill(row, row + frame, COLOUR_CAPTURED);
-      std::fill(row + PLAYFIELD_PIXEL_WIDTH - frame, row + PLAYFIELD_PIXEL_WIDTH,
-                COLOUR_CAPTURED);
+      std::fill(row + PLAYFIELD_PIXEL_WIDTH - frame, row + PLAYFIELD_PIXEL_WIDTH, COLOUR_CAPTURED);
     }
   }
   unlockTexture(texture, 0, BLANK_PICTURE_HEIGHT - 1);
@@ -113,8 +112,7 @@ void markPlayfieldRowsChanged(int32_t firstCellRow, int32_t lastCellRow) {
 }
 
 void paintCell(int32_t x, int32_t y, uint32_t colour) {
-  if (lockedPixels == nullptr || x < 0 || y < 0 || x >= lockedCellColumns ||
-      y >= lockedCellRows) {
+  if (lockedPixels == nullptr || x < 0 || y < 0 || x >= lockedCellColumns || y >= lockedCellRows) {
     return;
   }
   uint32_t *p = lockedPixels + static_cast<size_t>(2 * y) * lockedWidth + 2 * x;

@@ -15,8 +15,7 @@ int completionEffect(float percent) {
   return EFFECT_LEVEL_DONE_75;
 }
 
-int32_t scoreForLevel(int32_t whole, int32_t tenThousandths, uint32_t levelNumber,
-                      int32_t bonus) {
+int32_t scoreForLevel(int32_t whole, int32_t tenThousandths, uint32_t levelNumber, int32_t bonus) {
   const uint32_t basic =
       static_cast<uint32_t>(whole) * 10000u + static_cast<uint32_t>(tenThousandths);
   // (level + 9) / 10 is the multiplier, kept in whole numbers: the product
@@ -37,8 +36,8 @@ void scoreCapture() {
   }
   levelComplete = 1;
   percentTenThousandths = static_cast<int32_t>((percent - percentWhole) * 10000.0);
-  basicScore = static_cast<uint32_t>(percentWhole) * 10000u +
-               static_cast<uint32_t>(percentTenThousandths);
+  basicScore =
+      static_cast<uint32_t>(percentWhole) * 10000u + static_cast<uint32_t>(percentTenThousandths);
   levelScore = scoreForLevel(percentWhole, percentTenThousandths, level, timeBonus);
   // The total stops at the largest count rather than wrapping round to a
   // small score after very long games at level 200.

@@ -14,7 +14,16 @@ namespace {
 const int32_t DIAGONAL_DX[4] = {1, 1, -1, -1};
 const int32_t DIAGONAL_DY[4] = {1, -1, 1, -1};
 
-enum FlashShape { BAR_BELOW, BAR_ABOVE, BAR_RIGHT, BAR_LEFT, CORNER_SE, CORNER_NE, CORNER_SW, CORNER_NW };
+enum FlashShape {
+  BAR_BELOW,
+  BAR_ABOVE,
+  BAR_RIGHT,
+  BAR_LEFT,
+  CORNER_SE,
+  CORNER_NE,
+  CORNER_SW,
+  CORNER_NW
+};
 
 void fillFlash(BounceFlash &flash, FlashShape shape, const EntityBox &b) {
   struct ShapeData {
@@ -66,9 +75,11 @@ void fillFlash(BounceFlash &flash, FlashShape shape, const EntityBox &b) {
   flash.alpha = 240;
 }
 
-// The flash for a bounce from d to newDirection; a reversal shows a corner
-// when the corner rule made it, and two bars when the enemy had no way out.
+// The flash for a bounce from d to newDirection: a bar on the side that was
+// struck; a reversal shows the corner when the corner rule made it, and both
+// bars when the enemy had no other way out.
 void spawnFlash(Enemy &enemy, int32_t d, int32_t newDirection, bool cornerRule) {
+  static const FlashShape CORNERS[4] = {CORNER_SE, CORNER_NE, CORNER_SW, CORNER_NW};
   int k = FLASH_SLOTS - 1;
   while (k >= 0 && enemy.flashes[k].alpha != 0) {
     --k;
@@ -76,28 +87,22 @@ void spawnFlash(Enemy &enemy, int32_t d, int32_t newDirection, bool cornerRule) 
   if (k < 0) {
     return;
   }
-  FlashShape first = BAR_BELOW;
-  FlashShape second = BAR_BELOW;
-  bool two = false;
-  switch (d * 4 + newDirection) {
-  case 0 * 4 + 1: first = BAR_BELOW; break;
-  case 0 * 4 + 2: first = BAR_RIGHT; break;
-  case 0 * 4 + 3: first = cornerRule ? CORNER_SE : BAR_BELOW; second = BAR_RIGHT; two = !cornerRule; break;
-  case 1 * 4 + 0: first = BAR_ABOVE; break;
-  case 1 * 4 + 3: first = BAR_RIGHT; break;
-  case 1 * 4 + 2: first = cornerRule ? CORNER_NE : BAR_ABOVE; second = BAR_RIGHT; two = !cornerRule; break;
-  case 2 * 4 + 0: first = BAR_LEFT; break;
-  case 2 * 4 + 3: first = BAR_BELOW; break;
-  case 2 * 4 + 1: first = cornerRule ? CORNER_SW : BAR_BELOW; second = BAR_LEFT; two = !cornerRule; break;
-  case 3 * 4 + 1: first = BAR_LEFT; break;
-  case 3 * 4 + 2: first = BAR_ABOVE; break;
-  case 3 * 4 + 0: first = cornerRule ? CORNER_NW : BAR_ABOVE; second = BAR_LEFT; two = !cornerRule; break;
-  default: return;
-  }
+  const FlashShape floorBar = DIAGONAL_DY[d] > 0 ? BAR_BELOW : BAR_ABOVE;
+  const FlashShape wallBar = DIAGONAL_DX[d] > 0 ? BAR_RIGHT : BAR_LEFT;
+  const bool dxFlips = DIAGONAL_DX[newDirection] != DIAGONAL_DX[d];
+  const bool dyFlips = DIAGONAL_DY[newDirection] != DIAGONAL_DY[d];
   enemy.flashActive = 1;
-  fillFlash(enemy.flashes[k], first, enemy.box);
-  if (two && k > 0) {
-    fillFlash(enemy.flashes[k - 1], second, enemy.box);
+  if (dxFlips && dyFlips) {
+    if (cornerRule) {
+      fillFlash(enemy.flashes[k], CORNERS[d], enemy.box);
+    } else {
+      fillFlash(enemy.flashes[k], floorBar, enemy.box);
+      if (k > 0) {
+        fillFlash(enemy.flashes[k - 1], wallBar, enemy.box);
+      }
+    }
+  } else {
+    fillFlash(enemy.flashes[k], dyFlips ? floorBar : wallBar, enemy.box);
   }
 }
 
@@ -108,28 +113,64 @@ int32_t chooseWhiteDirection(int32_t d, bool *cornerRule) {
   *cornerRule = false;
   switch (d) {
   case DIR_DOWN_RIGHT:
-    if (r.s1to5 + r.e1to5 == 0) { return d; }
-    if (r.se != 0 && r.e1to4 == 0 && r.s1to4 == 0) { *cornerRule = true; return DIR_UP_LEFT; }
-    if (r.eM1to3 + r.e4 + r.n1to5 == 0) { return DIR_UP_RIGHT; }
-    if (r.w1to5 + r.sM1to3 + r.s4 == 0) { return DIR_DOWN_LEFT; }
+    if (r.s1to5 + r.e1to5 == 0) {
+      return d;
+    }
+    if (r.se != 0 && r.e1to4 == 0 && r.s1to4 == 0) {
+      *cornerRule = true;
+      return DIR_UP_LEFT;
+    }
+    if (r.eM1to3 + r.e4 + r.n1to5 == 0) {
+      return DIR_UP_RIGHT;
+    }
+    if (r.w1to5 + r.sM1to3 + r.s4 == 0) {
+      return DIR_DOWN_LEFT;
+    }
     return DIR_UP_LEFT;
   case DIR_UP_RIGHT:
-    if (r.eM1to3 + r.n1to5 == 0) { return d; }
-    if (r.ne != 0 && r.e0to3 == 0 && r.n1to4 == 0) { *cornerRule = true; return DIR_DOWN_LEFT; }
-    if (r.wM1to3 + r.nM1to3 + r.n4 == 0) { return DIR_UP_LEFT; }
-    if (r.e0 + r.e1to5 + r.s1to5 == 0) { return DIR_DOWN_RIGHT; }
+    if (r.eM1to3 + r.n1to5 == 0) {
+      return d;
+    }
+    if (r.ne != 0 && r.e0to3 == 0 && r.n1to4 == 0) {
+      *cornerRule = true;
+      return DIR_DOWN_LEFT;
+    }
+    if (r.wM1to3 + r.nM1to3 + r.n4 == 0) {
+      return DIR_UP_LEFT;
+    }
+    if (r.e0 + r.e1to5 + r.s1to5 == 0) {
+      return DIR_DOWN_RIGHT;
+    }
     return DIR_DOWN_LEFT;
   case DIR_DOWN_LEFT:
-    if (r.w1to5 + r.sM1to3 == 0) { return d; }
-    if (r.sw != 0 && r.w1to4 == 0 && r.s0to3 == 0) { *cornerRule = true; return DIR_UP_RIGHT; }
-    if (r.wM1to3 + r.w4 + r.nM1to3 == 0) { return DIR_UP_LEFT; }
-    if (r.s0 + r.s1to5 + r.e1to5 == 0) { return DIR_DOWN_RIGHT; }
+    if (r.w1to5 + r.sM1to3 == 0) {
+      return d;
+    }
+    if (r.sw != 0 && r.w1to4 == 0 && r.s0to3 == 0) {
+      *cornerRule = true;
+      return DIR_UP_RIGHT;
+    }
+    if (r.wM1to3 + r.w4 + r.nM1to3 == 0) {
+      return DIR_UP_LEFT;
+    }
+    if (r.s0 + r.s1to5 + r.e1to5 == 0) {
+      return DIR_DOWN_RIGHT;
+    }
     return DIR_UP_RIGHT;
   default: // DIR_UP_LEFT
-    if (r.wM1to3 + r.nM1to3 == 0) { return d; }
-    if (r.nw != 0 && r.w0to3 == 0 && r.n0to3 == 0) { *cornerRule = true; return DIR_DOWN_RIGHT; }
-    if (r.eM1to3 + r.n0 + r.n1to5 == 0) { return DIR_UP_RIGHT; }
-    if (r.w0 + r.w1to5 + r.sM1to3 == 0) { return DIR_DOWN_LEFT; }
+    if (r.wM1to3 + r.nM1to3 == 0) {
+      return d;
+    }
+    if (r.nw != 0 && r.w0to3 == 0 && r.n0to3 == 0) {
+      *cornerRule = true;
+      return DIR_DOWN_RIGHT;
+    }
+    if (r.eM1to3 + r.n0 + r.n1to5 == 0) {
+      return DIR_UP_RIGHT;
+    }
+    if (r.w0 + r.w1to5 + r.sM1to3 == 0) {
+      return DIR_DOWN_LEFT;
+    }
     return DIR_DOWN_RIGHT;
   }
 }
@@ -139,10 +180,18 @@ int32_t sideSum(const EntityBox &b, char side, int32_t from, int32_t to) {
   int32_t sum = 0;
   for (int32_t a = from; a <= to; ++a) {
     switch (side) {
-    case 'E': sum += cellAt(b.x + 5, b.y + a); break;
-    case 'W': sum += cellAt(b.x - 1, b.y + a); break;
-    case 'N': sum += cellAt(b.x + a, b.y - 1); break;
-    default: sum += cellAt(b.x + a, b.y + 5); break;
+    case 'E':
+      sum += cellAt(b.x + 5, b.y + a);
+      break;
+    case 'W':
+      sum += cellAt(b.x - 1, b.y + a);
+      break;
+    case 'N':
+      sum += cellAt(b.x + a, b.y - 1);
+      break;
+    default:
+      sum += cellAt(b.x + a, b.y + 5);
+      break;
     }
   }
   return sum;
@@ -173,10 +222,14 @@ bool struckSideHitsTrack(const EntityBox &b, char side, int32_t nearFrom, int32_
 int32_t enteredSum(int32_t d) {
   const NeighbourSums &r = neighbourSums;
   switch (d) {
-  case DIR_DOWN_RIGHT: return r.s1to5 + r.e1to5;
-  case DIR_UP_RIGHT: return r.eM1to3 + r.n1to5;
-  case DIR_DOWN_LEFT: return r.w1to5 + r.sM1to3;
-  default: return r.wM1to3 + r.nM1to3;
+  case DIR_DOWN_RIGHT:
+    return r.s1to5 + r.e1to5;
+  case DIR_UP_RIGHT:
+    return r.eM1to3 + r.n1to5;
+  case DIR_DOWN_LEFT:
+    return r.w1to5 + r.sM1to3;
+  default:
+    return r.wM1to3 + r.nM1to3;
   }
 }
 } // namespace
@@ -215,14 +268,30 @@ bool whiteTouchesPlayer(const Enemy &enemy) {
   const bool left = d == DIR_DOWN_LEFT || d == DIR_UP_LEFT;
   const bool right = d == DIR_DOWN_RIGHT || d == DIR_UP_RIGHT;
   // Moving apart: the enemy heads away from the side of the player it touches.
-  if (playerDx != 0 && e.y == p.y - 5 && up) { return false; }
-  if (playerDx != 0 && e.y == p.y + 5 && down) { return false; }
-  if (playerDy != 0 && e.x == p.x - 5 && left) { return false; }
-  if (playerDy != 0 && e.x == p.x + 5 && right) { return false; }
-  if (playerDx > 0 && e.x == p.x + 5 && right) { return false; }
-  if (playerDx < 0 && e.x == p.x - 5 && left) { return false; }
-  if (playerDy > 0 && e.y == p.y + 5 && down) { return false; }
-  if (playerDy < 0 && e.y == p.y - 5 && up) { return false; }
+  if (playerDx != 0 && e.y == p.y - 5 && up) {
+    return false;
+  }
+  if (playerDx != 0 && e.y == p.y + 5 && down) {
+    return false;
+  }
+  if (playerDy != 0 && e.x == p.x - 5 && left) {
+    return false;
+  }
+  if (playerDy != 0 && e.x == p.x + 5 && right) {
+    return false;
+  }
+  if (playerDx > 0 && e.x == p.x + 5 && right) {
+    return false;
+  }
+  if (playerDx < 0 && e.x == p.x - 5 && left) {
+    return false;
+  }
+  if (playerDy > 0 && e.y == p.y + 5 && down) {
+    return false;
+  }
+  if (playerDy < 0 && e.y == p.y - 5 && up) {
+    return false;
+  }
   return true;
 }
 
@@ -233,19 +302,32 @@ bool bounceHitsTrack(const Enemy &enemy, int32_t newDirection) {
   }
   const EntityBox &b = enemy.box;
   switch (d * 4 + newDirection) {
-  case 0 * 4 + 1: return struckSideHitsTrack(b, 'S', 1, 2, 3, 5);
-  case 0 * 4 + 2: return struckSideHitsTrack(b, 'E', 1, 2, 3, 5);
-  case 0 * 4 + 3: return sideSum(b, 'S', 2, 2) + sideSum(b, 'E', 2, 2) != 2;
-  case 1 * 4 + 0: return struckSideHitsTrack(b, 'N', 1, 2, 3, 5);
-  case 1 * 4 + 3: return struckSideHitsTrack(b, 'E', 2, 3, -1, 1);
-  case 1 * 4 + 2: return sideSum(b, 'E', 2, 2) + sideSum(b, 'N', 2, 2) != 2;
-  case 2 * 4 + 3: return struckSideHitsTrack(b, 'S', 2, 3, -1, 1);
-  case 2 * 4 + 0: return struckSideHitsTrack(b, 'W', 1, 2, 3, 5);
-  case 2 * 4 + 1: return sideSum(b, 'W', 2, 2) + sideSum(b, 'S', 2, 2) != 2;
-  case 3 * 4 + 1: return struckSideHitsTrack(b, 'W', 2, 3, -1, 1);
-  case 3 * 4 + 2: return struckSideHitsTrack(b, 'N', 2, 3, -1, 1);
-  case 3 * 4 + 0: return sideSum(b, 'N', 2, 2) + sideSum(b, 'W', 2, 2) != 2;
-  default: return false;
+  case 0 * 4 + 1:
+    return struckSideHitsTrack(b, 'S', 1, 2, 3, 5);
+  case 0 * 4 + 2:
+    return struckSideHitsTrack(b, 'E', 1, 2, 3, 5);
+  case 0 * 4 + 3:
+    return sideSum(b, 'S', 2, 2) + sideSum(b, 'E', 2, 2) != 2;
+  case 1 * 4 + 0:
+    return struckSideHitsTrack(b, 'N', 1, 2, 3, 5);
+  case 1 * 4 + 3:
+    return struckSideHitsTrack(b, 'E', 2, 3, -1, 1);
+  case 1 * 4 + 2:
+    return sideSum(b, 'E', 2, 2) + sideSum(b, 'N', 2, 2) != 2;
+  case 2 * 4 + 3:
+    return struckSideHitsTrack(b, 'S', 2, 3, -1, 1);
+  case 2 * 4 + 0:
+    return struckSideHitsTrack(b, 'W', 1, 2, 3, 5);
+  case 2 * 4 + 1:
+    return sideSum(b, 'W', 2, 2) + sideSum(b, 'S', 2, 2) != 2;
+  case 3 * 4 + 1:
+    return struckSideHitsTrack(b, 'W', 2, 3, -1, 1);
+  case 3 * 4 + 2:
+    return struckSideHitsTrack(b, 'N', 2, 3, -1, 1);
+  case 3 * 4 + 0:
+    return sideSum(b, 'N', 2, 2) + sideSum(b, 'W', 2, 2) != 2;
+  default:
+    return false;
   }
 }
 
