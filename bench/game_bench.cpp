@@ -1,6 +1,5 @@
 // Game screen speed: the whole play step and the whole game frame at level
 // 200, with 200 white and 40 black enemies in play.
-#include <benchmark/benchmark.h>
 #include "common/random.h"
 #include "game/game_screen.h"
 #include "game/game_state.h"
@@ -11,6 +10,7 @@
 #include "playfield/track_list.h"
 #include "presentation/text_draw.h"
 #include "shell/shell.h"
+#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Crashes of every cause, the shield, the crash and game-over screens, and
 // going on after a crash.
-#include <gtest/gtest.h>
-#include <cstdlib>
-#include <string>
 #include "game_helpers.h"
 #include "persistence/top_ten.h"
 #include "playfield/painting.h"
 #include "playfield/track_list.h"
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
 
 namespace {
 

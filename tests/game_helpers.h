@@ -1,8 +1,6 @@
 // Helpers for the game screen's behaviour tests: entering the game at a level
 // with a seed, skipping the countdown, parking the enemies, steering.
 #pragma once
-#include <string>
-#include <vector>
 #include "common/random.h"
 #include "game/game_screen.h"
 #include "game/game_state.h"
@@ -13,6 +11,8 @@
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
 #include "test_support.h"
+#include <string>
+#include <vector>
 
 // Enters the game screen as the main menu's Enter does and runs the set-up frame.
 inline void enterGame(uint32_t startLevel, uint32_t seed = 1234) {

@@ -1,13 +1,13 @@
 // The game screen's phases: set-up frame, countdown, the screen's keys with
 // the latch, the level-complete screen and the status line.
-#include <gtest/gtest.h>
-#include <filesystem>
 #include "audio/audio.h"
 #include "common/files.h"
-#include "persistence/saved_game.h"
-#include "screens/ticker.h"
 #include "game_helpers.h"
+#include "persistence/saved_game.h"
 #include "playfield/items.h"
+#include "screens/ticker.h"
+#include <filesystem>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -284,7 +284,10 @@ TEST(GameKeys, AFailedSaveKeepsTheOffer) {
   levelComplete = 1;
   // data/ is a plain file: nothing can be written below it.
   std::filesystem::remove_all(resolvePath("data"));
-  { std::FILE *f = std::fopen(resolvePath("data").c_str(), "w"); std::fclose(f); }
+  {
+    std::FILE *f = std::fopen(resolvePath("data").c_str(), "w");
+    std::fclose(f);
+  }
   tapKey('S');
   EXPECT_EQ(gameSaved, 0);
   headless::clearDrawLog();
@@ -358,9 +361,12 @@ TEST(StatusLine, FixedPositionsAndTheMusicField) {
     int x;
   };
   const Item items[] = {
-      {"Level: 1", 5},           {"Captured area: 00.00%", 200},
-      {"Time bonus: 00100000", 610}, {"Total score: 0000000000", 990},
-      {"Lives: 5", 1420},        {"[M]usic(5) [S]ilent", 1590},
+      {"Level: 1", 5},
+      {"Captured area: 00.00%", 200},
+      {"Time bonus: 00100000", 610},
+      {"Total score: 0000000000", 990},
+      {"Lives: 5", 1420},
+      {"[M]usic(5) [S]ilent", 1590},
   };
   for (const Item &item : items) {
     auto found = textRecords(item.text);

@@ -1,10 +1,10 @@
 // A whole level played from a fixed seed with a fixed key script: a crash
 // into the own track, the continue, three captures and the level's end.
-#include <gtest/gtest.h>
-#include <cmath>
-#include <string>
 #include "game_helpers.h"
 #include "playfield/track_list.h"
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -77,7 +77,8 @@ TEST(GamePlay, ScriptedLevelOneFromCrashToCompletion) {
   EXPECT_EQ(percentWhole, whole);
   EXPECT_EQ(percentHundredths, hundredths);
   EXPECT_EQ(percentTenThousandths, tenThousandths);
-  const uint32_t basic = static_cast<uint32_t>(whole) * 10000u + static_cast<uint32_t>(tenThousandths);
+  const uint32_t basic =
+      static_cast<uint32_t>(whole) * 10000u + static_cast<uint32_t>(tenThousandths);
   EXPECT_EQ(basicScore, basic);
   // Every frame from the countdown's end played, except the 28 frames on
   // the crash screen before Enter: ten points of time bonus each.

@@ -1,11 +1,11 @@
 // The player's step: arrow keys and the reversal rule, the edge stop, the
 // track it lays, the own-track crash, the time bonus and the return to safety.
-#include <gtest/gtest.h>
-#include <set>
-#include <utility>
 #include "game_helpers.h"
 #include "playfield/painting.h"
 #include "playfield/track_list.h"
+#include <gtest/gtest.h>
+#include <set>
+#include <utility>
 
 namespace {
 

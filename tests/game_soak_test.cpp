@@ -1,14 +1,14 @@
 // Thousands of frames of random steering at a few levels; after every frame
 // the grid, the captured count, the track list and every position must still
 // make sense.
-#include <gtest/gtest.h>
-#include <cstring>
-#include <random>
-#include <string>
-#include <vector>
 #include "game_helpers.h"
 #include "playfield/items.h"
 #include "playfield/track_list.h"
+#include <cstring>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -69,8 +69,8 @@ std::string brokenRule(std::vector<uint8_t> &listed) {
     return std::to_string(strange) + " cells hold neither free, captured nor track";
   }
   if (captured != capturedCells) {
-    return "capturedCells " + std::to_string(capturedCells) + " but " +
-           std::to_string(captured) + " interior cells are captured";
+    return "capturedCells " + std::to_string(capturedCells) + " but " + std::to_string(captured) +
+           " interior cells are captured";
   }
   if (trackValueCount != 2 * trackCount) {
     return "track list holds " + std::to_string(trackValueCount / 2) + " cells, the grid " +
@@ -81,7 +81,8 @@ std::string brokenRule(std::vector<uint8_t> &listed) {
     const int x = trackCells[i];
     const int y = trackCells[i + 1];
     if (x < 15 || x > 944 || y < 15 || y > 499 || cellAt(x, y) != CELL_TRACK) {
-      problem = "listed track cell " + std::to_string(x) + "," + std::to_string(y) + " is not track";
+      problem =
+          "listed track cell " + std::to_string(x) + "," + std::to_string(y) + " is not track";
     } else if (listed[static_cast<size_t>(y * FIELD_WIDTH + x)]++ != 0) {
       problem = "track cell " + std::to_string(x) + "," + std::to_string(y) + " listed twice";
     }
@@ -117,8 +118,8 @@ std::string brokenRule(std::vector<uint8_t> &listed) {
     // The left-edge nudge may carry a black enemy one row below the last
     // full row in the bottom-left corner; the guard row is read there, never written.
     if (!inside(blackEnemies[i].box, 511)) {
-      return "black enemy " + std::to_string(i) + " at " +
-             std::to_string(blackEnemies[i].box.x) + "," + std::to_string(blackEnemies[i].box.y);
+      return "black enemy " + std::to_string(i) + " at " + std::to_string(blackEnemies[i].box.x) +
+             "," + std::to_string(blackEnemies[i].box.y);
     }
   }
   return "";

@@ -1,15 +1,15 @@
 // pelta-sim: replay from a seed and a key script, its state lines, its
 // checksum, and the refusal of bad arguments and scripts.
-#include <gtest/gtest.h>
-#include <cstdio>
+#include "sim.h"
+#include "test_support.h"
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
-#include "sim.h"
-#include "test_support.h"
 
 namespace {
 
@@ -39,7 +39,8 @@ std::vector<std::string> lines(const std::string &text) {
 
 // The value of one key of a state line, as text.
 std::string field(const std::string &line, const std::string &key) {
-  const std::regex pattern("\"" + key + "\":(\"[^\"]*\"|\\[(\\[[^\\]]*\\],?)*\\]|\\[[^\\]]*\\]|-?[0-9]+)");
+  const std::regex pattern("\"" + key +
+                           "\":(\"[^\"]*\"|\\[(\\[[^\\]]*\\],?)*\\]|\\[[^\\]]*\\]|-?[0-9]+)");
   std::smatch m;
   return std::regex_search(line, m, pattern) ? m[1].str() : "";
 }
@@ -51,15 +52,14 @@ std::string writeScript(const std::string &text) {
 }
 
 // Out into the free area and back to the border: one capture.
-const char *const OUT_AND_BACK =
-    "# down for 30 frames, right for 10, then up to the border\n"
-    "181 DOWN +\n"
-    "211 DOWN -\n"
-    "211 RIGHT +   # turning\n"
-    "221 RIGHT -\n"
-    "\n"
-    "221 UP +\n"
-    "222 UP -\n";
+const char *const OUT_AND_BACK = "# down for 30 frames, right for 10, then up to the border\n"
+                                 "181 DOWN +\n"
+                                 "211 DOWN -\n"
+                                 "211 RIGHT +   # turning\n"
+                                 "221 RIGHT -\n"
+                                 "\n"
+                                 "221 UP +\n"
+                                 "222 UP -\n";
 
 } // namespace
 
@@ -89,12 +89,14 @@ TEST(Simulator, StateLineKeysInTheirOrder) {
     keys.push_back((*it)[1].str());
   }
   const std::vector<std::string> expected = {
-      "frame", "screen", "level", "lives", "totalScore", "timeBonus", "startCountdown",
-      "levelComplete", "crashed", "crashHandled", "crashCause", "crashFrames", "capturedCells",
-      "percentWhole", "percentHundredths", "trackShielded", "enemiesSlowed", "slowFrameToggle",
-      "player", "white", "black", "items", "trackCells", "gridCrc"};
+      "frame",         "screen",         "level",           "lives",        "totalScore",
+      "timeBonus",     "startCountdown", "levelComplete",   "crashed",      "crashHandled",
+      "crashCause",    "crashFrames",    "capturedCells",   "percentWhole", "percentHundredths",
+      "trackShielded", "enemiesSlowed",  "slowFrameToggle", "player",       "white",
+      "black",         "items",          "trackCells",      "gridCrc"};
   EXPECT_EQ(keys, expected);
-  EXPECT_EQ(line.rfind("{\"frame\":1,\"screen\":2,\"level\":12,\"lives\":5,\"totalScore\":0,", 0), 0u);
+  EXPECT_EQ(line.rfind("{\"frame\":1,\"screen\":2,\"level\":12,\"lives\":5,\"totalScore\":0,", 0),
+            0u);
   EXPECT_EQ(field(line, "timeBonus"), "650000");
   EXPECT_EQ(field(line, "player"), "[478,5,0,0,0,1,1]");
   // Twelve white enemies, four black ones, all six item records.
@@ -108,8 +110,8 @@ TEST(Simulator, StateLineKeysInTheirOrder) {
 }
 
 TEST(Simulator, ACaptureChangesTheGridAndTheOwnTrackEndsWithCauseZero) {
-  SimRun run = runSim({"--seed", "42", "--frames", "300", "--every", "100", "--keys", "-"},
-                      OUT_AND_BACK);
+  SimRun run =
+      runSim({"--seed", "42", "--frames", "300", "--every", "100", "--keys", "-"}, OUT_AND_BACK);
   ASSERT_EQ(run.code, 0) << run.err;
   auto out = lines(run.out);
   ASSERT_EQ(out.size(), 3u);

@@ -1,6 +1,6 @@
 // pelta-sim: replays the game screen from a seed and a key script.
-#include <iostream>
 #include "sim.h"
+#include <iostream>
 
 int main(int argc, char **argv) {
   std::vector<std::string> args(argv + 1, argv + argc);

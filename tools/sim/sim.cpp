@@ -1,12 +1,5 @@
 // The simulator's command line, key script, state lines and run loop.
 #include "sim.h"
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <sstream>
-#include <unistd.h>
 #include "audio/audio.h"
 #include "common/files.h"
 #include "common/random.h"
@@ -21,6 +14,13 @@
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -30,9 +30,9 @@ struct KeyName {
 };
 
 const KeyName KEY_NAMES[] = {
-    {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT},
-    {"ENTER", VK_RETURN},  {"ESCAPE", VK_ESCAPE}, {"S", 'S'},          {"M", 'M'},
-    {"HOME", VK_HOME},     {"END", VK_END},       {"PAGEUP", VK_PRIOR}, {"PAGEDOWN", VK_NEXT},
+    {"UP", VK_UP},        {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},    {"RIGHT", VK_RIGHT},
+    {"ENTER", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"S", 'S'},           {"M", 'M'},
+    {"HOME", VK_HOME},    {"END", VK_END},       {"PAGEUP", VK_PRIOR}, {"PAGEDOWN", VK_NEXT},
 };
 
 // Plain decimal digits only, no sign, within [low, high].
