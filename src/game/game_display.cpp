@@ -1,5 +1,6 @@
 // What the game screen draws every frame: the field with its sprites, the
-// fading bounce flashes, the status line and the start countdown.
+// fading bounce flashes, the level-complete screen, the status line and the
+// start countdown.
 #include "audio/audio.h"
 #include "game/game_screen.h"
 #include "game/game_state.h"
@@ -28,6 +29,11 @@ void drawEntity(SourceRect src, int32_t shift, const EntityBox &box) {
   src.right += shift;
   spriteDraw(textSprite, primitivesTexture, &src, static_cast<float>(2 * box.x),
              static_cast<float>(2 * box.y) + verticalOffset, COLOUR_WHITE);
+}
+
+void drawCentred(int height, int y) {
+  setFontHeight(height);
+  drawText(0, y, 1, COLOUR_WHITE);
 }
 
 uint32_t whiteEnemiesInPlay() { return level < MAX_WHITE_ENEMIES ? level : MAX_WHITE_ENEMIES; }
@@ -136,4 +142,35 @@ void drawCountdown() {
   if (startCountdown == 0) {
     selectMusic(musicNumber);
   }
+}
+
+uint32_t nextLevel() { return level < MAX_LEVEL ? level + 1 : MAX_LEVEL; }
+
+void drawLevelComplete() {
+  const int32_t levelNumber = static_cast<int32_t>(level);
+  formatText("Level %d completed!", levelNumber);
+  drawCentred(120, 60);
+  formatText("Captured area: %.2d.%.4d%%", percentWhole, percentTenThousandths);
+  drawCentred(50, 210);
+  formatText("Level basic score (capt. area * 10000): %lu", basicScore);
+  drawCentred(50, 280);
+  formatText("Level basic score multiplier: %d.%d", (levelNumber + 9) / 10, (levelNumber + 9) % 10);
+  drawCentred(50, 350);
+  formatText("Time bonus: %lu", static_cast<uint32_t>(timeBonus));
+  drawCentred(50, 420);
+  formatText("Level final score (multiplied basic plus time bonus): %d", levelScore);
+  drawCentred(50, 490);
+  formatText("Total score: %.10lu", totalScore);
+  drawCentred(80, 610);
+  formatText("Press Enter to continue to Level %d", static_cast<int32_t>(nextLevel()));
+  drawCentred(60, 770);
+  if (gameSaved != 0) {
+    formatText("Game was saved!");
+  } else {
+    formatText("Press [S] to save this reached point");
+  }
+  drawCentred(60, 850);
+  formatText("Press Escape if you are a coward ;-)");
+  drawCentred(60, 930);
+  setFontHeight(STATUS_FONT_HEIGHT);
 }

@@ -1,10 +1,124 @@
 // The game screen's frame: set-up on entry, the sprites, the texts, the play
-// step and the keys, always in this order.
+// step, and the screen's own keys S, M, Escape and Enter behind the key latch.
+#include "audio/audio.h"
 #include "game/game_screen.h"
 #include "game/game_state.h"
+#include "persistence/saved_game.h"
+#include "platform/input.h"
 #include "playfield/enemies.h"
 #include "presentation/text_draw.h"
+#include "screens/ticker.h"
 #include "shell/shell.h"
+
+namespace {
+
+bool keyDown(int vk) { return getKeyState(vk) < 0; }
+
+// A failed write keeps the offer on screen, so S can simply be tried again.
+void saveReachedPoint() {
+  if (gameSaved != 0) {
+    return;
+  }
+  if (writeSavedGame()) {
+    playEffect(EFFECT_PICKUP);
+    gameSaved = 1;
+  } else {
+    playEffect(EFFECT_SCREENSHOT_FAILED);
+  }
+}
+
+void toggleSilence() {
+  if (musicNumber == MUSIC_SILENT) {
+    musicNumber = lastMusicNumber;
+    selectMusic(musicNumber);
+  } else {
+    musicNumber = MUSIC_SILENT;
+    stopMusic();
+  }
+}
+
+void nextTune() {
+  if (startCountdown != 0) {
+    return;
+  }
+  if (musicNumber == MUSIC_SILENT) {
+    musicNumber = lastMusicNumber;
+  } else {
+    musicNumber += 1;
+    if (musicNumber > LAST_MUSIC_NUMBER) {
+      musicNumber = 1;
+    }
+    lastMusicNumber = musicNumber;
+  }
+  selectMusic(musicNumber);
+}
+
+void leaveGame() {
+  if (lives == 0 && topTenRank < NO_TOP_TEN_PLACE) {
+    // Deliberately without the latch, as the game has always done.
+    resetTicker();
+    screenEntryPending = 1;
+    screenState = NameEntry;
+    return;
+  }
+  stopEffects();
+  resetTicker();
+  changeScreen(MainMenu);
+}
+
+void confirm() {
+  if (levelComplete != 0) {
+    level = nextLevel();
+    gameLoaded = 0;
+    screenEntryPending = 1;
+    keyLatch = 1;
+  }
+  if (crashed == 0) {
+    return;
+  }
+  if (lives > 0) {
+    continueAfterCrash();
+  } else if (topTenRank >= NO_TOP_TEN_PLACE) {
+    level = 1;
+    lives = START_LIVES;
+    totalScore = 0;
+    screenEntryPending = 1;
+  } else {
+    resetTicker();
+    screenState = NameEntry;
+    screenEntryPending = 1;
+  }
+  keyLatch = 1;
+}
+
+} // namespace
+
+void handleGameKeys() {
+  if (keyLatch != 0) {
+    if (keyDown(VK_RETURN) || keyDown(VK_ESCAPE) || keyDown('M') || keyDown('S')) {
+      return;
+    }
+    keyLatch = 0;
+  }
+  if (keyDown('S')) {
+    keyLatch = 1;
+    if (levelComplete != 0) {
+      saveReachedPoint();
+    } else {
+      toggleSilence();
+    }
+  }
+  if (keyDown('M')) {
+    keyLatch = 1;
+    nextTune();
+  }
+  if (keyDown(VK_ESCAPE)) {
+    leaveGame();
+  }
+  if (keyDown(VK_RETURN)) {
+    confirm();
+  }
+}
 
 void playStep() {
   // The countdown reaches 0 in the text step of this same frame, so the
