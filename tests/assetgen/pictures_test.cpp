@@ -1,10 +1,10 @@
 // The generated pictures: sprite sheet rectangles, flash glows, playfield
 // frame, logo box, window icon, the raster toolkit and the PNG encoding.
-#include <gtest/gtest.h>
-#include <zlib.h>
-#include <cstring>
 #include "assetgen.h"
 #include "pictures.h"
+#include <cstring>
+#include <gtest/gtest.h>
+#include <zlib.h>
 
 namespace {
 int alphaOf(uint32_t c) { return int(c >> 24); }
@@ -47,7 +47,8 @@ bool decodePng(const std::vector<uint8_t> &png, int *w, int *h, std::vector<uint
     return false;
   }
   auto be32 = [&](size_t at) {
-    return uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3];
+    return uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 |
+           png[at + 3];
   };
   std::vector<uint8_t> packed;
   size_t at = 8;
@@ -234,7 +235,8 @@ TEST(Playfield, BlackInteriorInsideAThirtyPixelFrame) {
     }
   }
   // On average the frame stays well apart from the captured blue.
-  long dr = frameR / framePixels - 0x00, dg = frameG / framePixels - 0x60, db = frameB / framePixels - 0x83;
+  long dr = frameR / framePixels - 0x00, dg = frameG / framePixels - 0x60,
+       db = frameB / framePixels - 0x83;
   EXPECT_GT(dr * dr + dg * dg + db * db, 60 * 60);
 }
 

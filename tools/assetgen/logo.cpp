@@ -1,11 +1,11 @@
 // The title logo: chunky slanted block letters with a gradient fill, a bevel,
 // a dark outline and a deep blue extrusion, with the track and the player
 // running beneath the name.
+#include "pictures.h"
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <string_view>
-#include "pictures.h"
 
 namespace {
 // Letters are drawn on a grid of square cells. '#' is a full cell; '1' to '4'
@@ -17,32 +17,129 @@ struct Glyph {
   std::array<const char *, GLYPH_ROWS> rows;
 };
 
+// The glyphs below keep one grid row per line.
+// clang-format off
 const Glyph GLYPHS[] = {
-    {'P', {"1#####2.", "#######2", "###..###", "###..###", "#######4", "######4.", "###.....",
-           "###.....", "###.....", "###.....", "###....."}},
-    {'e', {"........", "........", "........", "1######2", "########", "###..###", "########",
-           "#######4", "###.....", "########", "3######4"}},
-    {'l', {"1##", "###", "###", "###", "###", "###", "###", "###", "###", "###", "3##"}},
-    {'t', {"..1#2..", "..###..", "..###..", "1######", "#######", "..###..", "..###..",
-           "..###..", "..###..", "..#####", "..3###4"}},
-    {'a', {"........", "........", "........", "1######2", "########", ".....###", "1#######",
-           "########", "###..###", "########", "3#######"}},
-    {' ', {"...", "...", "...", "...", "...", "...", "...", "...", "...", "...", "..."}},
-    {'2', {"1######2", "########", ".....###", ".....###", "1#######", "#######4", "###.....",
-           "###.....", "###.....", "########", "3#######"}},
-    {'.', {"...", "...", "...", "...", "...", "...", "...", "...", "1#2", "###", "3#4"}},
-    {'0', {"1######2", "########", "###43###", "###..###", "###..###", "###..###", "###..###",
-           "###..###", "###21###", "########", "3######4"}},
+    {'P', {
+           "1#####2.",
+           "#######2",
+           "###..###",
+           "###..###",
+           "#######4",
+           "######4.",
+           "###.....",
+           "###.....",
+           "###.....",
+           "###.....",
+           "###....."}},
+    {'e', {
+           "........",
+           "........",
+           "........",
+           "1######2",
+           "########",
+           "###..###",
+           "########",
+           "#######4",
+           "###.....",
+           "########",
+           "3######4"}},
+    {'l', {
+           "1##",
+           "###",
+           "###",
+           "###",
+           "###",
+           "###",
+           "###",
+           "###",
+           "###",
+           "###",
+           "3##"}},
+    {'t', {
+           "..1#2..",
+           "..###..",
+           "..###..",
+           "1######",
+           "#######",
+           "..###..",
+           "..###..",
+           "..###..",
+           "..###..",
+           "..#####",
+           "..3###4"}},
+    {'a', {
+           "........",
+           "........",
+           "........",
+           "1######2",
+           "########",
+           ".....###",
+           "1#######",
+           "########",
+           "###..###",
+           "########",
+           "3#######"}},
+    {' ', {
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "..."}},
+    {'2', {
+           "1######2",
+           "########",
+           ".....###",
+           ".....###",
+           "1#######",
+           "#######4",
+           "###.....",
+           "###.....",
+           "###.....",
+           "########",
+           "3#######"}},
+    {'.', {
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "...",
+           "1#2",
+           "###",
+           "3#4"}},
+    {'0', {
+           "1######2",
+           "########",
+           "###43###",
+           "###..###",
+           "###..###",
+           "###..###",
+           "###..###",
+           "###..###",
+           "###21###",
+           "########",
+           "3######4"}},
 };
 
-constexpr float CELL = 16.0f;      // pixels per grid cell
-constexpr float SHEAR = 0.2f;      // italic slant, pixels right per pixel up
-constexpr float OUTLINE = 7.0f;    // dark outline width
-constexpr float BEVEL = 6.0f;      // width of the lit and shaded rim inside the letters
-constexpr int EXTRUDE = 14;        // depth of the blue extrusion
-constexpr float TOP = 8.0f;        // top of the capitals
+// clang-format on
+
+constexpr float CELL = 16.0f;   // pixels per grid cell
+constexpr float SHEAR = 0.2f;   // italic slant, pixels right per pixel up
+constexpr float OUTLINE = 7.0f; // dark outline width
+constexpr float BEVEL = 6.0f;   // width of the lit and shaded rim inside the letters
+constexpr int EXTRUDE = 14;     // depth of the blue extrusion
+constexpr float TOP = 8.0f;     // top of the capitals
 constexpr float BASELINE = TOP + CELL * GLYPH_ROWS;
-constexpr float FAR = 40.0f;       // distances beyond this are not needed
+constexpr float FAR = 40.0f; // distances beyond this are not needed
 
 struct Segment {
   Vec2 a, b;
@@ -65,23 +162,35 @@ char cellAt(const Glyph &g, int width, int col, int row) {
 // Whether a cell of this kind is solid along its top, right, bottom, left edge.
 bool solidEdge(char c, int side) {
   switch (c) {
-  case '#': return true;
-  case '1': return side == 1 || side == 2;
-  case '2': return side == 3 || side == 2;
-  case '3': return side == 0 || side == 1;
-  case '4': return side == 0 || side == 3;
-  default: return false;
+  case '#':
+    return true;
+  case '1':
+    return side == 1 || side == 2;
+  case '2':
+    return side == 3 || side == 2;
+  case '3':
+    return side == 0 || side == 1;
+  case '4':
+    return side == 0 || side == 3;
+  default:
+    return false;
   }
 }
 
 bool insideCell(char c, float fx, float fy) {
   switch (c) {
-  case '#': return true;
-  case '1': return fx + fy >= 1.0f;
-  case '2': return fy >= fx;
-  case '3': return fy <= fx;
-  case '4': return fx + fy <= 1.0f;
-  default: return false;
+  case '#':
+    return true;
+  case '1':
+    return fx + fy >= 1.0f;
+  case '2':
+    return fy >= fx;
+  case '3':
+    return fy <= fx;
+  case '4':
+    return fx + fy <= 1.0f;
+  default:
+    return false;
   }
 }
 
@@ -141,18 +250,22 @@ void drawTrackMotif(Image &img, const std::vector<PlacedGlyph> &placed) {
   const float top = float(LOGO_HEIGHT) - 17.0f, bottom = float(LOGO_HEIGHT) - 5.0f;
   const float mid = (top + bottom) / 2.0f, half = (bottom - top) / 2.0f;
   int l = int(left) - 4, r = int(right) + 30;
-  auto band = [&](Vec2 p) { return sdRoundBox(p, {(left + right) / 2.0f, mid}, {(right - left) / 2.0f, half}, 0.0f); };
+  auto band = [&](Vec2 p) {
+    return sdRoundBox(p, {(left + right) / 2.0f, mid}, {(right - left) / 2.0f, half}, 0.0f);
+  };
   Vec2 sq{right + 9.0f, mid};
   auto square = [&](Vec2 p) { return sdRoundBox(p, sq, {half + 1.0f, half + 1.0f}, 0.0f); };
-  paintShape(img, l, int(top) - 4, r, LOGO_HEIGHT,
-             [&](Vec2 p) { return std::min(band(p), square(p)) - 2.5f; }, 0xff080c18u);
+  paintShape(
+      img, l, int(top) - 4, r, LOGO_HEIGHT,
+      [&](Vec2 p) { return std::min(band(p), square(p)) - 2.5f; }, 0xff080c18u);
   paintShape(img, l, int(top) - 4, r, LOGO_HEIGHT, band, [&](Vec2 p) {
     // The track fades in from the left, as if drawn a moment ago.
     uint32_t c = mixColour(0xff248623u, 0xff5ccf4au, (mid - p.y) / half * 0.5f + 0.25f);
     return withAlpha(c, std::clamp((p.x - left) / 260.0f, 0.15f, 1.0f));
   });
   paintShape(img, l, int(top) - 4, r, LOGO_HEIGHT, square, [&](Vec2 p) {
-    return mixColour(0xffffffffu, 0xffc4cedau, ((p.x - sq.x) + (p.y - sq.y)) / (4.0f * half) + 0.5f);
+    return mixColour(0xffffffffu, 0xffc4cedau,
+                     ((p.x - sq.x) + (p.y - sq.y)) / (4.0f * half) + 0.5f);
   });
 }
 } // namespace
@@ -231,11 +344,17 @@ Image makeLogo() {
       }
       float t = (float(y) + 0.5f - TOP) / (BASELINE - TOP);
       uint32_t colour = inSecond[size_t(y) * size_t(w) + size_t(x)] != 0
-                            ? gradientAt({{0.0f, 0xffeaffffu}, {0.3f, 0xff7ee6ffu}, {0.52f, 0xff22b0eau},
-                                          {0.53f, 0xff0a86c8u}, {1.0f, 0xff0a3c8cu}},
+                            ? gradientAt({{0.0f, 0xffeaffffu},
+                                          {0.3f, 0xff7ee6ffu},
+                                          {0.52f, 0xff22b0eau},
+                                          {0.53f, 0xff0a86c8u},
+                                          {1.0f, 0xff0a3c8cu}},
                                          t)
-                            : gradientAt({{0.0f, 0xfffffbd8u}, {0.3f, 0xffffdc50u}, {0.52f, 0xffffa824u},
-                                          {0.53f, 0xfff47c14u}, {1.0f, 0xffc42a10u}},
+                            : gradientAt({{0.0f, 0xfffffbd8u},
+                                          {0.3f, 0xffffdc50u},
+                                          {0.52f, 0xffffa824u},
+                                          {0.53f, 0xfff47c14u},
+                                          {1.0f, 0xffc42a10u}},
                                          t);
       // The bevel: the rim facing the light is brighter, the other darker.
       float depthIn = -d;

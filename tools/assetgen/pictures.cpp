@@ -1,7 +1,7 @@
 // Writes the game's pictures: the sprite sheet, the title logo, the empty
 // playfield and the window icon.
-#include "assetgen.h"
 #include "pictures.h"
+#include "assetgen.h"
 
 namespace {
 bool writePicture(const std::string &path, const Image &image) {

@@ -1,11 +1,11 @@
 // The empty playfield (a steel frame around the black interior) and the
 // window icon, a small scene of the game.
+#include "pictures.h"
 #include <algorithm>
 #include <cmath>
-#include "pictures.h"
 
 namespace {
-constexpr uint32_t FRAME_BASE = 0xff4b5563u;     // cool steel grey, apart from captured blue
+constexpr uint32_t FRAME_BASE = 0xff4b5563u; // cool steel grey, apart from captured blue
 constexpr uint32_t FRAME_LIGHT = 0xff8e9aacu;
 constexpr uint32_t FRAME_DARK = 0xff262c36u;
 constexpr uint32_t CAPTURED_BLUE = 0xff006083u; // the game's captured colour
@@ -35,11 +35,20 @@ uint32_t framePixel(int x, int y, int w, int h, int frame) {
 }
 
 void drawRivet(Image &img, float cx, float cy) {
-  paintShape(img, int(cx) - 5, int(cy) - 5, int(cx) + 6, int(cy) + 6,
-             [&](Vec2 p) { return sdCircle(p, {cx + 0.6f, cy + 0.6f}, 3.2f); }, 0xff20262eu);
-  paintShape(img, int(cx) - 5, int(cy) - 5, int(cx) + 6, int(cy) + 6,
-             [&](Vec2 p) { return sdCircle(p, {cx, cy}, 2.8f); },
-             [&](Vec2 p) { return mixColour(0xffc4ceda, 0xff56606eu, ((p.x - cx) + (p.y - cy) + 3.0f) / 6.0f); });
+  paintShape(
+      img, int(cx) - 5, int(cy) - 5, int(cx) + 6, int(cy) + 6,
+      [&](Vec2 p) {
+        return sdCircle(p, {cx + 0.6f, cy + 0.6f}, 3.2f);
+      },
+      0xff20262eu);
+  paintShape(
+      img, int(cx) - 5, int(cy) - 5, int(cx) + 6, int(cy) + 6,
+      [&](Vec2 p) {
+        return sdCircle(p, {cx, cy}, 2.8f);
+      },
+      [&](Vec2 p) {
+        return mixColour(0xffc4ceda, 0xff56606eu, ((p.x - cx) + (p.y - cy) + 3.0f) / 6.0f);
+      });
 }
 } // namespace
 
@@ -76,25 +85,31 @@ Image makeWindowIcon() {
   Image img = makeImage(s, s, 0x00000000u);
   auto box = [](Vec2 p) { return sdRoundBox(p, {32.0f, 32.0f}, {31.5f, 31.5f}, 7.0f); };
   paintShape(img, 0, 0, s, s, box, 0xff5a6576u);
-  paintShape(img, 0, 0, s, s, [&](Vec2 p) { return box(p) + 5.0f; }, 0xff000000u);
+  paintShape(
+      img, 0, 0, s, s, [&](Vec2 p) { return box(p) + 5.0f; }, 0xff000000u);
   // Captured ground in the lower left, the track leaving it, the player at its end.
-  paintShape(img, 0, 0, s, s,
-             [&](Vec2 p) {
-               float inField = box(p) + 5.0f;
-               float captured = std::min(sdRoundBox(p, {14.0f, 40.0f}, {12.0f, 20.0f}, 0.0f),
-                                         sdRoundBox(p, {30.0f, 52.0f}, {26.0f, 8.0f}, 0.0f));
-               return std::max(inField, captured);
-             },
-             CAPTURED_BLUE);
+  paintShape(
+      img, 0, 0, s, s,
+      [&](Vec2 p) {
+        float inField = box(p) + 5.0f;
+        float captured = std::min(sdRoundBox(p, {14.0f, 40.0f}, {12.0f, 20.0f}, 0.0f),
+                                  sdRoundBox(p, {30.0f, 52.0f}, {26.0f, 8.0f}, 0.0f));
+        return std::max(inField, captured);
+      },
+      CAPTURED_BLUE);
   fillRect(img, 22, 14, 28, 24, TRACK_GREEN);
   fillRect(img, 22, 14, 42, 20, TRACK_GREEN);
   fillRect(img, 42, 11, 52, 21, 0xffffffffu);
   fillRect(img, 49, 11, 52, 21, 0xffc8d2deu);
   fillRect(img, 42, 18, 52, 21, 0xffc8d2deu);
-  paintShape(img, 0, 0, s, s, [](Vec2 p) { return sdCircle(p, {45.0f, 40.0f}, 6.0f); },
-             [](Vec2 p) {
-               float d = std::hypot(p.x - 43.0f, p.y - 38.0f) / 8.0f;
-               return gradientAt({{0.0f, 0xffffffffu}, {0.6f, 0xffdfe6eeu}, {1.0f, 0xff8a96a6u}}, d);
-             });
+  paintShape(
+      img, 0, 0, s, s,
+      [](Vec2 p) {
+        return sdCircle(p, {45.0f, 40.0f}, 6.0f);
+      },
+      [](Vec2 p) {
+        float d = std::hypot(p.x - 43.0f, p.y - 38.0f) / 8.0f;
+        return gradientAt({{0.0f, 0xffffffffu}, {0.6f, 0xffdfe6eeu}, {1.0f, 0xff8a96a6u}}, d);
+      });
   return img;
 }

@@ -63,12 +63,15 @@ void fillRect(Image &image, int left, int top, int right, int bottom, uint32_t a
 
 uint32_t mixColour(uint32_t a, uint32_t b, float t) {
   t = std::clamp(t, 0.0f, 1.0f);
-  auto m = [&](int shift) { return channel(a, shift) + (channel(b, shift) - channel(a, shift)) * t; };
+  auto m = [&](int shift) {
+    return channel(a, shift) + (channel(b, shift) - channel(a, shift)) * t;
+  };
   return pack(m(24), m(16), m(8), m(0));
 }
 
 uint32_t withAlpha(uint32_t argb, float alpha) {
-  return (argb & 0x00ffffffu) | (uint32_t(std::lround(std::clamp(alpha, 0.0f, 1.0f) * 255.0f)) << 24);
+  return (argb & 0x00ffffffu) |
+         (uint32_t(std::lround(std::clamp(alpha, 0.0f, 1.0f) * 255.0f)) << 24);
 }
 
 uint32_t scaleRgb(uint32_t argb, float factor) {

@@ -1,8 +1,8 @@
 // The sprite sheet: the 10 x 10 in-game sprites drawn pixel by pixel, the
 // bounce flash glows and the larger pictures of the instructions page.
+#include "pictures.h"
 #include <algorithm>
 #include <cmath>
-#include "pictures.h"
 
 const SheetRect SHEET_RECTS[] = {
     {"player", 2, 2, 12, 12, SheetPart::Sprite},
@@ -33,6 +33,8 @@ const SheetRect SHEET_RECTS[] = {
 const int SHEET_RECT_COUNT = int(sizeof(SHEET_RECTS) / sizeof(SHEET_RECTS[0]));
 
 namespace {
+// The pixel art below keeps one picture row per line.
+// clang-format off
 void drawPlayer(Image &s, int l, int t) {
   drawPixelArt(s, l, t,
                {"WWWWWWWWWW",
@@ -89,12 +91,22 @@ void drawWhiteEnemy(Image &s, int l, int t, bool crashed) {
       "..aooooa.."};
   if (!crashed) {
     drawPixelArt(s, l, t, normal,
-                 {{'H', 0xffffffffu}, {'W', 0xffe6ebf0u}, {'s', 0xffb2bdcau}, {'S', 0xff7f8c9cu},
-                  {'o', 0xff5a6472u}, {'a', 0x905a6472u}, {'e', 0xff141a24u}});
+                 {{'H', 0xffffffffu},
+                  {'W', 0xffe6ebf0u},
+                  {'s', 0xffb2bdcau},
+                  {'S', 0xff7f8c9cu},
+                  {'o', 0xff5a6472u},
+                  {'a', 0x905a6472u},
+                  {'e', 0xff141a24u}});
   } else {
     drawPixelArt(s, l, t, broken,
-                 {{'H', 0xffffd8d0u}, {'W', 0xffff8472u}, {'s', 0xffd04040u}, {'S', 0xff902020u},
-                  {'o', 0xff601414u}, {'a', 0x90601414u}, {'e', 0xff240404u}});
+                 {{'H', 0xffffd8d0u},
+                  {'W', 0xffff8472u},
+                  {'s', 0xffd04040u},
+                  {'S', 0xff902020u},
+                  {'o', 0xff601414u},
+                  {'a', 0x90601414u},
+                  {'e', 0xff240404u}});
   }
 }
 
@@ -124,12 +136,21 @@ void drawBlackEnemy(Image &s, int l, int t, bool crashed) {
       ".llllllll."};
   if (!crashed) {
     drawPixelArt(s, l, t, normal,
-                 {{'L', 0xffdce3eau}, {'l', 0xff98a4b2u}, {'K', 0xff161a22u}, {'k', 0xff2e3644u},
-                  {'E', 0xffff4a30u}, {'e', 0xffffc080u}, {'m', 0xff8a96a4u}});
+                 {{'L', 0xffdce3eau},
+                  {'l', 0xff98a4b2u},
+                  {'K', 0xff161a22u},
+                  {'k', 0xff2e3644u},
+                  {'E', 0xffff4a30u},
+                  {'e', 0xffffc080u},
+                  {'m', 0xff8a96a4u}});
   } else {
     drawPixelArt(s, l, t, broken,
-                 {{'L', 0xffff8a6au}, {'l', 0xffc04030u}, {'K', 0xff3c0a0au}, {'k', 0xff5c1616u},
-                  {'E', 0xffffd040u}, {'m', 0xffd06050u}});
+                 {{'L', 0xffff8a6au},
+                  {'l', 0xffc04030u},
+                  {'K', 0xff3c0a0au},
+                  {'k', 0xff5c1616u},
+                  {'E', 0xffffd040u},
+                  {'m', 0xffd06050u}});
   }
 }
 
@@ -146,7 +167,10 @@ void drawItems(Image &s) {
                 ".oyYYYYyo.",
                 "..oyyyyo..",
                 "...oooo..."},
-               {{'o', 0xff6a5208u}, {'Y', 0xffcdb721u}, {'y', 0xff9c8614u}, {'H', 0xfffff0a0u},
+               {{'o', 0xff6a5208u},
+                {'Y', 0xffcdb721u},
+                {'y', 0xff9c8614u},
+                {'H', 0xfffff0a0u},
                 {'w', 0xffffffffu}});
   // Extra life: a red heart.
   drawPixelArt(s, 100, 2,
@@ -176,6 +200,8 @@ void drawItems(Image &s) {
                {{'c', 0xff40c0f8u}, {'C', 0xff1c78b0u}, {'W', 0xfff4fbffu}, {'k', 0xff102030u}});
 }
 
+// clang-format on
+
 // A flash pixel: always white, so that its fading alpha only brightens what
 // is below and never darkens it.
 void flashPixel(Image &s, int x, int y, float strength) {
@@ -199,8 +225,8 @@ void drawFlashes(Image &s) {
     int left, top;
     float cx, cy;
   };
-  const Corner corners[4] = {{58, 16, 0.0f, 0.0f}, {85, 16, 0.0f, 5.0f}, {67, 16, 5.0f, 0.0f},
-                             {76, 16, 5.0f, 5.0f}};
+  const Corner corners[4] = {
+      {58, 16, 0.0f, 0.0f}, {85, 16, 0.0f, 5.0f}, {67, 16, 5.0f, 0.0f}, {76, 16, 5.0f, 5.0f}};
   for (const Corner &c : corners) {
     for (int y = 0; y < 5; ++y) {
       for (int x = 0; x < 5; ++x) {
