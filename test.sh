@@ -12,4 +12,4 @@ cmake --build build
 cmake --build build-asan
 (cd build-asan && ctest --output-on-failure -j2)
 # The file readers and the record decoder under libFuzzer, briefly.
-sh scripts/run-fuzz.sh
+bash scripts/run-fuzz.sh
