@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+void (*beforeReplaceHook)() = nullptr;
+
 namespace {
 std::string fileRoot;
 
@@ -75,6 +77,9 @@ bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes) 
   }
   bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
+  if (ok && beforeReplaceHook != nullptr) {
+    beforeReplaceHook();
+  }
   if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
     ::unlink(temp.c_str());
     return false;

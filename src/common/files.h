@@ -15,6 +15,9 @@ bool readWholeFile(const char *path, std::vector<uint8_t> &bytes);
 // Replaces the file so that a crash or power cut leaves the old or the new
 // content, never a mix: temporary file in the same folder, flush, rename.
 bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes);
+// Test hook: when set, called after the temporary file is written and flushed
+// and before it is renamed over the old file (a test kills the process there).
+extern void (*beforeReplaceHook)();
 bool makeDirectory(const char *path);
 
 // Reports a missing file or a failed start once per distinct message on stderr.

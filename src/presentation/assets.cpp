@@ -2,11 +2,13 @@
 // the game goes on without it.
 #include "presentation/assets.h"
 #include "common/files.h"
+#include "persistence/top_ten.h"
 #include "platform/text.h"
 #include "playfield/grid.h"
 #include "playfield/track_list.h"
 #include "presentation/screenshots.h"
 #include "presentation/text_draw.h"
+#include "screens/ticker.h"
 
 TextureId primitivesTexture = 0;
 TextureId logoTexture = 0;
@@ -35,13 +37,16 @@ void loadAssets() {
   if (!allocatePlayfield() || !allocateTrackList()) {
     reportOnce("out of memory for the playfield");
   }
-  // The ticker letters and the top-ten file are loaded here by the menus.
+  buildTicker();
+  loadTopTen();
+  resetTicker();
   findFreeScreenshotNumber();
 }
 
 void releaseAssets() {
   freePlayfield();
   freeTrackList();
+  freeTicker();
   releaseTexture(primitivesTexture);
   releaseTexture(logoTexture);
   primitivesTexture = 0;

@@ -1,4 +1,100 @@
-// The main menu; it draws nothing yet.
+// The main menu: logo, credit line, the five menu lines, the ticker, and the
+// keys that start, continue, show the top ten or the instructions, or quit.
+#include "audio/audio.h"
+#include "game/game_state.h"
+#include "persistence/saved_game.h"
+#include "platform/input.h"
+#include "presentation/assets.h"
+#include "presentation/text_draw.h"
+#include "screens/ticker.h"
 #include "shell/shell.h"
 
-void mainMenuFrame() { screenEntryPending = 0; }
+namespace {
+struct MenuLine {
+  const char *text;
+  int y;
+};
+
+constexpr MenuLine MENU_LINES[] = {
+    {"Play [Enter]", 440}, {"Load [L]", 530},         {"Top ten [T]", 620},
+    {"Instructions [I]", 710}, {"Exit [Escape]", 800},
+};
+
+bool keyDown(int vk) { return getKeyState(vk) < 0; }
+
+void setUpMainMenu() {
+  screenEntryPending = 0;
+  // Entering the menu always prepares a new game.
+  level = 1;
+  lives = 5;
+  totalScore = 0;
+  playMusic(MENU_MUSIC, "data/xm00.xm");
+  gameLoaded = 0;
+  gameSaved = 0;
+  seedWave();
+}
+
+void drawMenuTexts() {
+  spriteBegin(textSprite);
+  drawPicture(logoTexture, nullptr, 400.0f, 100.0f, COLOUR_WHITE);
+  setFontHeight(30);
+  formatText("(Retro \"fluid\" edition by Tarbeck)");
+  drawText(0, 350, 1, COLOUR_MENU_GREEN);
+  setFontHeight(70);
+  for (const MenuLine &line : MENU_LINES) {
+    formatText(line.text);
+    drawText(0, line.y, 1, COLOUR_MENU_GREEN);
+  }
+  setFontHeight(30); // the ticker's height
+  advanceWave();
+  spriteEnd(textSprite);
+}
+
+void startGameScreen() {
+  screenEntryPending = 1;
+  keyLatch = 1;
+  screenState = Game;
+  if (audioReady) {
+    stopMusic();
+  }
+}
+
+void handleMenuKeys() {
+  if (keyLatch) {
+    // Keys held over from the last screen count only once both are released.
+    if (keyDown(VK_RETURN) || keyDown(VK_ESCAPE)) {
+      return;
+    }
+    keyLatch = 0;
+  }
+  if (keyDown('L') && loadSavedGame()) {
+    gameLoaded = 1;
+    startGameScreen();
+  }
+  // No return after L: Enter held as well starts the loaded game all the same.
+  if (keyDown(VK_RETURN)) {
+    startGameScreen();
+    return;
+  }
+  if (keyDown('T')) {
+    changeScreen(TopTen);
+    return;
+  }
+  if (keyDown('I')) {
+    changeScreen(Instructions);
+    return;
+  }
+  if (keyDown(VK_ESCAPE)) {
+    postQuitMessage();
+  }
+}
+} // namespace
+
+void mainMenuFrame() {
+  if (screenEntryPending) {
+    setUpMainMenu();
+  }
+  drawMenuTexts();
+  drawTicker();
+  handleMenuKeys();
+}

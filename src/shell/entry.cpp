@@ -1,6 +1,8 @@
 // Start-up, the loop and the shutdown, in the designed order.
 #include "audio/audio.h"
 #include "common/random.h"
+#include "persistence/settings_file.h"
+#include "persistence/top_ten.h"
 #include "platform/sprites.h"
 #include "platform/system.h"
 #include "platform/timer.h"
@@ -15,6 +17,8 @@ int desktopHeight = 0;
 
 static void shutdownProgram() {
   releaseAssets();
+  writeTopTenFile();
+  writeSettings();
   shutdownAudio();
   releaseFonts();
   releaseSprite(textSprite);
@@ -53,6 +57,7 @@ int runPelta(const char *commandLine) {
     releaseSingleInstance();
     return 1;
   }
+  readSettings();
   initAudio();
   loadAssets();
   applyRenderScale(renderScale);

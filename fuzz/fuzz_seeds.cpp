@@ -1,0 +1,49 @@
+// Writes valid inputs for the fuzzers into <folder>/<target>/ as a starting corpus.
+#include <cstdio>
+#include <string>
+#include <vector>
+#include "common/files.h"
+#include "common/random.h"
+#include "game/game_state.h"
+#include "persistence/record_code.h"
+#include "persistence/saved_game.h"
+#include "persistence/settings_file.h"
+#include "persistence/top_ten.h"
+
+namespace {
+void writeSeed(const std::string &folder, const char *target, const char *name,
+               const std::vector<uint8_t> &bytes) {
+  std::string dir = folder + "/" + target;
+  makeDirectory(dir.c_str());
+  replaceFileAtomically((dir + "/" + name).c_str(), bytes);
+}
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: fuzz_seeds <corpus folder>\n");
+    return 2;
+  }
+  std::string folder = argv[1];
+  makeDirectory(folder.c_str());
+  gameSrand(2024);
+  makeDirectory((folder + "/files").c_str());
+  setFileRoot(folder + "/files");
+  makeDirectory("data");
+  resetTopTenFile();
+  level = 41;
+  lives = 3;
+  totalScore = 123456;
+  gameId = 777;
+  writeSavedGame();
+  std::vector<uint8_t> topTen;
+  readWholeFile(TOP_TEN_FILE, topTen);
+  setFileRoot("");
+  writeSeed(folder, "fuzz_top_ten", "tt.pta", topTen);
+  writeSeed(folder, "fuzz_saved_game", "tt.pta", topTen);
+  writeSeed(folder, "fuzz_decode_record", "record",
+            std::vector<uint8_t>(topTen.begin(), topTen.begin() + RECORD_TEXT_LENGTH));
+  writeSeed(folder, "fuzz_settings", "setting.pta",
+            {0x10, 0x27, 0, 0, 0xFC, 0, 0, 0, 21, 0, 0, 0, 7, 0, 0, 0});
+  return 0;
+}

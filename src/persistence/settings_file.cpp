@@ -1,0 +1,54 @@
+// The settings file: four little-endian 32-bit values, not scrambled.
+#include "persistence/settings_file.h"
+#include <vector>
+#include "audio/audio.h"
+#include "common/files.h"
+#include "persistence/file_patch.h"
+
+namespace {
+int32_t *const settingValues[4] = {&effectsVolume, &musicVolume, &musicNumber, &lastMusicNumber};
+
+int32_t clampVolume(int32_t v) { return v < 0 ? 0 : (v > VOLUME_MAX ? VOLUME_MAX : v); }
+} // namespace
+
+void clampSettings() {
+  effectsVolume = clampVolume(effectsVolume);
+  musicVolume = clampVolume(musicVolume);
+  if (musicNumber < 1 || musicNumber > MUSIC_SILENT) {
+    musicNumber = 1;
+  }
+  // The tune that S brings back from silence is never silence itself.
+  if (lastMusicNumber < 1 || lastMusicNumber >= MUSIC_SILENT) {
+    lastMusicNumber = 1;
+  }
+}
+
+void applySettingsBytes(const uint8_t *bytes, size_t size) {
+  for (size_t i = 0; i < 4; ++i) {
+    uint32_t value = static_cast<uint32_t>(*settingValues[i]);
+    // A short file replaces only the low bytes it still holds (little-endian).
+    for (size_t b = 0; b < 4; ++b) {
+      size_t at = i * 4 + b;
+      if (at < size) {
+        value = (value & ~(0xFFu << (8 * b))) | (uint32_t(bytes[at]) << (8 * b));
+      }
+    }
+    *settingValues[i] = static_cast<int32_t>(value);
+  }
+  clampSettings();
+}
+
+void readSettings() {
+  std::vector<uint8_t> bytes;
+  if (readWholeFile(SETTINGS_FILE, bytes)) {
+    applySettingsBytes(bytes.data(), bytes.size());
+  }
+}
+
+bool writeSettings() {
+  uint8_t bytes[SETTINGS_LENGTH];
+  for (int i = 0; i < 4; ++i) {
+    writeLe32(bytes + 4 * i, static_cast<uint32_t>(*settingValues[i]));
+  }
+  return patchFileRange(SETTINGS_FILE, 0, bytes, sizeof bytes);
+}

@@ -1,0 +1,22 @@
+// The top ten screen and the name entry: the shared table layout and the
+// typed-key reader.
+#pragma once
+#include <cstdint>
+#include "persistence/top_ten.h"
+
+constexpr int NAME_LENGTH = 10;
+constexpr int CARET_PERIOD = 31;   // frames of one blink cycle
+constexpr int CARET_VISIBLE = 20;  // frames of it with the caret shown
+
+extern char nameBuffer[NAME_LENGTH + 1];
+extern int32_t lastTypedKey;
+extern int32_t caretBlink;
+
+// Takes the first key down in the scan order Backspace, Space, 0-9, A-Z and
+// edits `name` (room for 11 characters); a held key acts once. Returns the
+// length the name had before this call.
+int readTypedKey(char *name);
+// "Top ten", the ten rows and the footer. Row `editRow` (or none for -1)
+// shows `editName` instead of its stored name, with the caret when asked.
+void drawTopTenTable(const TopTenEntry *table, int editRow, const char *editName, bool caret,
+                     const char *footer);
