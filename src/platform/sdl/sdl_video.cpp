@@ -66,8 +66,10 @@ bool createMainWindow(const char *title) {
     desktop.w = 1920;
     desktop.h = 1080;
   }
-  sdl::window = SDL_CreateWindow(title, 0, 0, desktop.w, desktop.h,
-                                 SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
+  // A borderless window exactly covering the desktop, as the game was designed;
+  // asking the window manager for fullscreen state instead costs a long wait
+  // for its answer (and forever without one) before the first frame.
+  sdl::window = SDL_CreateWindow(title, 0, 0, desktop.w, desktop.h, SDL_WINDOW_BORDERLESS);
   if (sdl::window == nullptr) {
     std::fprintf(stderr, "pelta: no window: %s\n", SDL_GetError());
     return false;

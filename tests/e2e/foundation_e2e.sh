@@ -1,0 +1,34 @@
+#!/bin/bash
+# The game starts in a real window, a second start exits 0 while the first
+# keeps running, Ctrl+P writes a screenshot of the screen's size, Pause ends
+# the game with 0 within two seconds, and SIGTERM ends it through the normal
+# shutdown as well.
+. "$(dirname "$0")/lib.sh"
+
+start_game
+"$BUILD/pelta"
+code=$?
+[ "$code" = 0 ] || fail "second start exited $code"
+kill -0 $GAME_PID 2>/dev/null || fail "the first instance ended when the second started"
+
+press ctrl p
+sleep 0.5
+[ -f screenshots/scr_001.bmp ] || fail "Ctrl+P wrote no screenshots/scr_001.bmp"
+size=$(bmp_size screenshots/scr_001.bmp)
+expected=$(screen_size)
+if [ -n "$expected" ]; then
+  [ "$size" = "$expected" ] || fail "screenshot is $size, screen is $expected"
+fi
+press ctrl p
+sleep 0.5
+[ -f screenshots/scr_002.bmp ] || fail "the second Ctrl+P wrote no scr_002.bmp"
+
+press Pause
+wait_exit $GAME_PID 2
+[ "$EXIT_CODE" = 0 ] || fail "Pause: exit $EXIT_CODE"
+
+start_game
+kill -TERM $GAME_PID
+wait_exit $GAME_PID 2
+[ "$EXIT_CODE" = 0 ] || fail "SIGTERM: exit $EXIT_CODE"
+echo "PASS foundation e2e"

@@ -1,0 +1,61 @@
+# Shared helpers for the real-window tests: run the built game from a scratch
+# folder that holds a copy of data/, drive it with xdotool.
+BUILD="$1"
+WORK=$(mktemp -d /tmp/pelta-e2e-XXXXXX)
+cp -r "$BUILD/data" "$WORK/"
+cd "$WORK" || exit 1
+trap 'pkill -f "$BUILD/pelta" 2>/dev/null; rm -rf "$WORK"' EXIT
+
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}
+
+# Starts the game in the background; GAME_PID is its process id.
+start_game() {
+  "$BUILD/pelta" "$@" >"$WORK/game.log" 2>&1 &
+  GAME_PID=$!
+  xdotool search --sync --onlyvisible --name "^Pelta 2.0$" >/dev/null 2>&1 &
+  local waiter=$!
+  for _ in $(seq 1 100); do
+    kill -0 $waiter 2>/dev/null || break
+    sleep 0.1
+  done
+  kill $waiter 2>/dev/null
+  kill -0 $GAME_PID 2>/dev/null || fail "the game did not start: $(cat "$WORK/game.log")"
+  sleep 0.5
+}
+
+# Holds keys down long enough for a frame to see them (xdotool's own tap is
+# shorter than a frame).
+press() {
+  xdotool keydown "$@"
+  sleep 0.15
+  local keys=""
+  for k in "$@"; do keys="$k $keys"; done
+  xdotool keyup $keys
+  sleep 0.1
+}
+
+# Waits up to $2 seconds for process $1 to end; sets EXIT_CODE.
+wait_exit() {
+  local pid=$1 limit=$2
+  EXIT_CODE=timeout
+  for _ in $(seq 1 $((limit * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      EXIT_CODE=$?
+      return
+    fi
+    sleep 0.1
+  done
+}
+
+# Width and height of a BMP file, from its header.
+bmp_size() {
+  od -An -t d4 -j 18 -N 8 "$1" | awk '{print $1 "x" $2}'
+}
+
+screen_size() {
+  xdpyinfo 2>/dev/null | awk '/dimensions:/ {print $2; exit}'
+}
