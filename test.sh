@@ -11,3 +11,5 @@ cmake --build build
   -DPELTA_BUILD_GAME=OFF -DPELTA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-asan
 (cd build-asan && ctest --output-on-failure -j2)
+# The file readers and the record decoder under libFuzzer, briefly.
+bash scripts/run-fuzz.sh

@@ -1,11 +1,11 @@
 // Fuzzes the record decoder on any 33 characters, and checks that any ten
 // bytes without a zero come back from encoding unchanged.
+#include "common/random.h"
+#include "persistence/record_code.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include "common/random.h"
-#include "persistence/record_code.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   uint8_t out[RECORD_DATA_LENGTH];

@@ -1,9 +1,9 @@
 // Fuzzes the saved-game loader: a game it accepts is always one that can be played.
+#include "game/game_state.h"
+#include "persistence/saved_game.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include "game/game_state.h"
-#include "persistence/saved_game.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   SavedGame game{};

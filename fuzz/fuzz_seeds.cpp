@@ -1,7 +1,4 @@
 // Writes valid inputs for the fuzzers into <folder>/<target>/ as a starting corpus.
-#include <cstdio>
-#include <string>
-#include <vector>
 #include "common/files.h"
 #include "common/random.h"
 #include "game/game_state.h"
@@ -9,6 +6,9 @@
 #include "persistence/saved_game.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 void writeSeed(const std::string &folder, const char *target, const char *name,

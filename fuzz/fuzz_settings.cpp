@@ -1,9 +1,9 @@
 // Fuzzes the settings reader: whatever the file holds, the values end in range.
+#include "audio/audio.h"
+#include "persistence/settings_file.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include "audio/audio.h"
-#include "persistence/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   effectsVolume = 0;

@@ -1,9 +1,9 @@
 // Fuzzes the reading of the ten top-ten entries from a file's content.
+#include "persistence/top_ten.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include "persistence/top_ten.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   TopTenEntry table[TOP_TEN_SIZE];

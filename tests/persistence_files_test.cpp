@@ -1,10 +1,3 @@
-#include <gtest/gtest.h>
-#include <cctype>
-#include <csignal>
-#include <cstring>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 #include "common/files.h"
 #include "common/random.h"
 #include "game/game_state.h"
@@ -12,6 +5,13 @@
 #include "persistence/saved_game.h"
 #include "persistence/top_ten.h"
 #include "test_support.h"
+#include <cctype>
+#include <csignal>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 std::vector<uint8_t> fileBytes(const char *path) {
@@ -20,7 +20,8 @@ std::vector<uint8_t> fileBytes(const char *path) {
   return bytes;
 }
 
-void setRow(TopTenEntry *table, int row, uint32_t score, uint32_t lvl, const char *name, int32_t id) {
+void setRow(TopTenEntry *table, int row, uint32_t score, uint32_t lvl, const char *name,
+            int32_t id) {
   table[row].score = score;
   table[row].level = lvl;
   std::memcpy(table[row].name, name, 11);
@@ -271,7 +272,8 @@ TEST(SavedGame, UnreadableSavedGamesChangeNothing) {
     std::vector<uint8_t> bytes = whole;
     encodeSavedGame(game, bytes.data() + SAVED_GAME_OFFSET);
     SavedGame read{};
-    EXPECT_FALSE(parseSavedGame(bytes.data(), bytes.size(), &read)) << game.level << " " << game.lives;
+    EXPECT_FALSE(parseSavedGame(bytes.data(), bytes.size(), &read))
+        << game.level << " " << game.lives;
   }
   // A damaged start code in any record of the saved game.
   for (int record = 0; record < 5; ++record) {

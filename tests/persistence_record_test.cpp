@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-#include <cctype>
-#include <cstring>
-#include <set>
-#include <string>
 #include "common/random.h"
 #include "persistence/record_code.h"
+#include <cctype>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
 
 namespace {
 std::string codeOf(int table, int number) { return std::string(codeTables[table] + 3 * number, 3); }
@@ -77,7 +77,8 @@ TEST(RecordCode, EveryByteSurvivesEveryTableStartAndPosition) {
         ASSERT_EQ(std::string(text + 30, 3), codeOf(t, (s + 10 * b) % 256));
         uint8_t back[10];
         ASSERT_TRUE(decodeRecord(text, back));
-        ASSERT_EQ(std::memcmp(back, plain, 10), 0) << "table " << t << " start " << s << " byte " << b;
+        ASSERT_EQ(std::memcmp(back, plain, 10), 0)
+            << "table " << t << " start " << s << " byte " << b;
       }
     }
   }

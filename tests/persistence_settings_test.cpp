@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-#include <vector>
 #include "audio/audio.h"
 #include "common/files.h"
 #include "persistence/settings_file.h"
 #include "test_support.h"
+#include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 void builtIn() {

@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
 #include "platform/input.h"
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
 #include "test_support.h"
+#include <gtest/gtest.h>
 
 TEST(Instructions, IconsBesideTheirLinesAndTheFooter) {
   startHeadless();

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-#include <cmath>
 #include "common/files.h"
 #include "common/random.h"
 #include "game/game_state.h"
@@ -13,6 +11,8 @@
 #include "screens/ticker.h"
 #include "shell/shell.h"
 #include "test_support.h"
+#include <cmath>
+#include <gtest/gtest.h>
 
 namespace {
 const DrawRecord *findText(const std::string &text) {
@@ -71,9 +71,12 @@ TEST(MainMenu, SetUpPreparesANewGameAndDrawsTheLayout) {
     const char *text;
     int height;
     int y;
-  } lines[] = {{"(Retro \"fluid\" edition by Tarbeck)", 30, 350}, {"Play [Enter]", 70, 440},
-               {"Load [L]", 70, 530},         {"Top ten [T]", 70, 620},
-               {"Instructions [I]", 70, 710}, {"Exit [Escape]", 70, 800}};
+  } lines[] = {{"(Retro \"fluid\" edition by Tarbeck)", 30, 350},
+               {"Play [Enter]", 70, 440},
+               {"Load [L]", 70, 530},
+               {"Top ten [T]", 70, 620},
+               {"Instructions [I]", 70, 710},
+               {"Exit [Escape]", 70, 800}};
   for (const Expected &e : lines) {
     const DrawRecord *r = findText(e.text);
     ASSERT_NE(r, nullptr) << e.text;
@@ -180,7 +183,8 @@ TEST(MainMenu, TickerDrawsOnlyLettersOnScreenEachTurnedAboutItsCentre) {
   // Letter 2 has its running phases advanced three times.
   float phase = 1.0f + 0.05f + 0.05f + 0.05f;
   int channel = static_cast<int>((std::sin(phase) + 1.0) * 100.0 + 50.0);
-  uint32_t grey = 0xFF000000u | uint32_t(channel) << 16 | uint32_t(channel) << 8 | uint32_t(channel);
+  uint32_t grey =
+      0xFF000000u | uint32_t(channel) << 16 | uint32_t(channel) << 8 | uint32_t(channel);
   EXPECT_EQ(letters[1]->colour, grey);
   float w = static_cast<float>(headless::glyphAdvance(30));
   float cx = w / 2;

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-#include <cstring>
 #include "game/game_state.h"
 #include "persistence/top_ten.h"
 #include "platform/input.h"
@@ -8,6 +6,8 @@
 #include "screens/name_entry.h"
 #include "shell/shell.h"
 #include "test_support.h"
+#include <cstring>
+#include <gtest/gtest.h>
 
 namespace {
 // The game just ended with `score` ranking at row `rank`, Enter still held.
@@ -40,9 +40,7 @@ std::string rowText(int row) {
   return found;
 }
 
-void type(int vk) {
-  tapKey(vk);
-}
+void type(int vk) { tapKey(vk); }
 } // namespace
 
 TEST(NameEntry, ResultGoesIntoItsRowAndTheNameIsStoredPadded) {

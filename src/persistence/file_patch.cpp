@@ -2,9 +2,9 @@
 // truncating it and overwrote only their own bytes; building the new content
 // in memory and renaming it into place keeps that promise across a crash.
 #include "persistence/file_patch.h"
+#include "common/files.h"
 #include <cstring>
 #include <vector>
-#include "common/files.h"
 
 bool patchFileRange(const char *path, size_t offset, const uint8_t *bytes, size_t length) {
   std::vector<uint8_t> content;

@@ -1,9 +1,9 @@
 // Encoding and decoding of scrambled records and of the ten-digit numbers
 // they usually carry.
 #include "persistence/record_code.h"
-#include <cstring>
 #include "common/format.h"
 #include "common/random.h"
+#include <cstring>
 
 int findCode(const char *table, const char *text, int pos) {
   const char *code = text + pos;
@@ -70,7 +70,8 @@ uint32_t parseRecordNumber(const uint8_t *bytes) {
   uint32_t value = 0;
   for (int i = 0; i < RECORD_DATA_LENGTH; ++i) {
     // Each byte counts as a signed byte, the reading of parseDecimal.
-    value = value * 10u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(bytes[i])) - 48);
+    value = value * 10u +
+            static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(bytes[i])) - 48);
   }
   return value;
 }

@@ -1,11 +1,11 @@
 // The one saved game: five scrambled records at offset 1650 of tt.pta.
 #include "persistence/saved_game.h"
-#include <vector>
 #include "common/files.h"
 #include "game/game_state.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/top_ten.h"
+#include <vector>
 
 bool parseSavedGame(const uint8_t *bytes, size_t size, SavedGame *game) {
   if (size < static_cast<size_t>(TOP_TEN_FILE_LENGTH)) {

@@ -1,9 +1,9 @@
 // The settings file: four little-endian 32-bit values, not scrambled.
 #include "persistence/settings_file.h"
-#include <vector>
 #include "audio/audio.h"
 #include "common/files.h"
 #include "persistence/file_patch.h"
+#include <vector>
 
 namespace {
 int32_t *const settingValues[4] = {&effectsVolume, &musicVolume, &musicNumber, &lastMusicNumber};

@@ -1,14 +1,14 @@
 // The hall of fame: the two tables, the first 1650 bytes of tt.pta, the
 // defaults, the rank test and the insertion of a new result.
 #include "persistence/top_ten.h"
-#include <cstring>
-#include <vector>
 #include "common/files.h"
 #include "common/random.h"
 #include "game/game_state.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
+#include <cstring>
+#include <vector>
 
 TopTenEntry topTenFileTable[TOP_TEN_SIZE];
 TopTenEntry topTenTable[TOP_TEN_SIZE];

@@ -16,7 +16,7 @@ struct MenuLine {
 };
 
 constexpr MenuLine MENU_LINES[] = {
-    {"Play [Enter]", 440}, {"Load [L]", 530},         {"Top ten [T]", 620},
+    {"Play [Enter]", 440},     {"Load [L]", 530},      {"Top ten [T]", 620},
     {"Instructions [I]", 710}, {"Exit [Escape]", 800},
 };
 

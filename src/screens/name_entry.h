@@ -1,12 +1,12 @@
 // The top ten screen and the name entry: the shared table layout and the
 // typed-key reader.
 #pragma once
-#include <cstdint>
 #include "persistence/top_ten.h"
+#include <cstdint>
 
 constexpr int NAME_LENGTH = 10;
-constexpr int CARET_PERIOD = 31;   // frames of one blink cycle
-constexpr int CARET_VISIBLE = 20;  // frames of it with the caret shown
+constexpr int CARET_PERIOD = 31;  // frames of one blink cycle
+constexpr int CARET_VISIBLE = 20; // frames of it with the caret shown
 
 extern char nameBuffer[NAME_LENGTH + 1];
 extern int32_t lastTypedKey;

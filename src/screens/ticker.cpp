@@ -1,12 +1,12 @@
 // The ticker: its letters, their start positions, the colour and motion
 // waves, and the letters drawn each turned and moved on its own.
 #include "screens/ticker.h"
-#include <cmath>
 #include "common/format.h"
 #include "common/random.h"
 #include "presentation/text_draw.h"
 #include "presentation/transform.h"
 #include "presentation/video_modes.h"
+#include <cmath>
 
 const char *const aboutText =
     "This classic old-school game was created by Tarbeck for himself and for his own pleasure "
