@@ -6,6 +6,7 @@
 #include "persistence/saved_game.h"
 #include "playfield/items.h"
 #include "screens/ticker.h"
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -407,4 +408,72 @@ TEST(StatusLine, FixedPositionsAndTheMusicField) {
   runFrames(1);
   EXPECT_TRUE(textWasDrawn("Time bonus: 10050000"));
   EXPECT_TRUE(textWasDrawn("Total score: 4294967295"));
+}
+
+TEST(GameFrame, SlowedWhitesMoveEverySecondFrameAndOnlyWhitesMoveAfterTheLevel) {
+  enterGame(1);
+  skipCountdown();
+  parkEnemies();
+  enemiesSlowed = 1;
+  int moves = 0;
+  int32_t lastX = whiteEnemies[0].box.x;
+  for (int i = 0; i < 6; ++i) {
+    const int32_t toggle = slowFrameToggle;
+    runFrames(1);
+    const bool moved = whiteEnemies[0].box.x != lastX;
+    EXPECT_EQ(moved, toggle == 1) << "frame " << i;
+    moves += moved ? 1 : 0;
+    lastX = whiteEnemies[0].box.x;
+  }
+  EXPECT_EQ(moves, 3);
+
+  // The level is over: the white enemies go on, the black ones and the player stand.
+  enemiesSlowed = 0;
+  blackEnemyCount = 1;
+  placeBox(blackEnemies[0].box, 100, 505);
+  blackEnemies[0].direction = DIR_UP_RIGHT;
+  steer(VK_LEFT, 1);
+  levelComplete = 1;
+  const int32_t blackX = blackEnemies[0].box.x;
+  const int32_t playerX = playerBox.x;
+  lastX = whiteEnemies[0].box.x;
+  runFrames(4);
+  EXPECT_EQ(blackEnemies[0].box.x, blackX);
+  EXPECT_EQ(playerBox.x, playerX);
+  EXPECT_EQ(playerMoving, 0);
+  EXPECT_EQ(std::abs(whiteEnemies[0].box.x - lastX), 4);
+}
+
+TEST(GameFrame, BounceFlashesFadeInEveryPhase) {
+  enterGame(1); // still in the countdown: the flash fades all the same
+  Enemy &enemy = whiteEnemies[0];
+  enemy.flashActive = 1;
+  enemy.flashes[8] = BounceFlash{2, 16, 12, 19, 100, 200, 240};
+  enemy.flashes[3] = BounceFlash{16, 16, 19, 26, 300, 400, 16};
+  headless::clearDrawLog();
+  runFrames(1);
+  std::vector<DrawRecord> flashes;
+  for (const DrawRecord &r : headless::drawLog()) {
+    if (r.kind == DrawKind::Sprite && r.flashBlend) {
+      flashes.push_back(r);
+    }
+  }
+  ASSERT_EQ(flashes.size(), 2u);
+  EXPECT_EQ(flashes[0].colour, 0xF0FFFFFFu); // slot 8 first
+  EXPECT_EQ(flashes[0].src.left, 2);
+  EXPECT_EQ(flashes[0].src.bottom, 19);
+  EXPECT_EQ(flashes[0].x, 100.0f);
+  EXPECT_EQ(flashes[0].y, 200.0f + verticalOffset);
+  EXPECT_EQ(flashes[1].colour, 0x10FFFFFFu);
+  EXPECT_EQ(enemy.flashes[8].alpha, 232);
+  EXPECT_EQ(enemy.flashes[3].alpha, 8);
+  runFrames(29);
+  EXPECT_EQ(enemy.flashes[8].alpha, 0);
+  EXPECT_EQ(enemy.flashActive, 1);
+  headless::clearDrawLog();
+  runFrames(1); // nothing left to draw: the enemy's flash is over
+  EXPECT_EQ(enemy.flashActive, 0);
+  for (const DrawRecord &r : headless::drawLog()) {
+    EXPECT_FALSE(r.flashBlend);
+  }
 }
