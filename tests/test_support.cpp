@@ -2,6 +2,7 @@
 #include "test_support.h"
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
 #include "common/files.h"
 #include "presentation/assets.h"
@@ -9,10 +10,28 @@
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
 
+namespace {
+std::vector<std::string> tempRoots;
+
+// Every scratch folder goes when the test program ends.
+void removeTempRoots() {
+  std::error_code ignored;
+  for (const auto &root : tempRoots) {
+    std::filesystem::remove_all(root, ignored);
+  }
+}
+} // namespace
+
 std::string makeTempRoot() {
+  if (tempRoots.empty()) {
+    std::atexit(removeTempRoots);
+  }
   char pattern[] = "/tmp/pelta-test-XXXXXX";
   char *dir = mkdtemp(pattern);
   std::string root = dir ? dir : "/tmp";
+  if (dir != nullptr) {
+    tempRoots.push_back(root);
+  }
   setFileRoot(root);
   makeDirectory("data");
   return root;
