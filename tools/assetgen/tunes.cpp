@@ -2,7 +2,6 @@
 // game. Each has its own key, tempo, progressions, groove and voices, and is
 // written in the format its file name says.
 #include <cstdio>
-#include "assetgen.h"
 #include "composer.h"
 #include "sounds.h"
 
@@ -78,10 +77,3 @@ std::vector<uint8_t> tuneBytes(int number) {
   return writeSong(composeSong(TUNES[number]), TUNES[number].format);
 }
 
-bool generateTunes(const std::string &dataDir) {
-  bool ok = true;
-  for (int i = 0; i < TUNE_COUNT; ++i) {
-    ok = writeIfChanged(dataDir + "/" + tuneFileName(i), tuneBytes(i)) && ok;
-  }
-  return ok;
-}
