@@ -129,7 +129,7 @@ void addDrums(SectionScore &s, const TuneSpec &spec, SectionKind kind) {
       d.snare = static_cast<uint8_t>(step % 4 == 0 ? 52 : 34);
     }
     if (g.hat[step] != '.') {
-      d.hat = static_cast<uint8_t>(step % 4 == 0 ? 40 : (step % 2 == 0 ? 30 : 20));
+      d.hat = static_cast<uint8_t>(step % 4 == 0 ? 30 : (step % 2 == 0 ? 22 : 15));
       d.openHat = g.hat[step] == 'o';
       if (introQuiet) {
         d.hat = static_cast<uint8_t>(d.hat * 3 / 4);
@@ -142,7 +142,7 @@ void addDrums(SectionScore &s, const TuneSpec &spec, SectionKind kind) {
   }
   // A crash-like open hat marks the start of a chorus.
   if (kind == SectionKind::Chorus || kind == SectionKind::Chorus2 || kind == SectionKind::Chorus3) {
-    s.drums[0].hat = 48;
+    s.drums[0].hat = 40;
     s.drums[0].openHat = true;
   }
 }
@@ -171,7 +171,7 @@ void addBass(SectionScore &s, const TuneSpec &spec, SectionKind kind) {
       } else if (step + length == 16) {
         length = 16 - step; // runs to the next bar's first note
       }
-      int32_t volume = step % 4 == 0 ? 60 : 50;
+      int32_t volume = step % 4 == 0 ? 52 : 44;
       s.bass.push_back({bar * 16 + step, length, pitch, volume});
     }
   }

@@ -103,11 +103,16 @@ void put16(std::vector<uint8_t> &out, uint16_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
 }
-void putTag(std::vector<uint8_t> &out, const char *tag) { out.insert(out.end(), tag, tag + 4); }
+void putTag(std::vector<uint8_t> &out, const char *tag) {
+  for (int i = 0; i < 4; ++i) {
+    out.push_back(static_cast<uint8_t>(tag[i]));
+  }
+}
 } // namespace
 
 std::vector<uint8_t> encodeWav(const std::vector<int16_t> &pcm, int32_t rate) {
   std::vector<uint8_t> out;
+  out.reserve(44 + pcm.size() * 2);
   uint32_t dataBytes = static_cast<uint32_t>(pcm.size() * 2);
   putTag(out, "RIFF");
   put32(out, 36 + dataBytes);
