@@ -145,6 +145,11 @@ TEST_F(AudioPlayback, TheCurrentTuneGoesOnUndisturbedAndANewNumberReplacesIt) {
   EXPECT_EQ(headless::tuneHeard(), 0);
   selectMusic(7); // after a stop the same number loads again
   EXPECT_EQ(headless::tunesLoaded(), 3);
+
+  // The menu's tune named with a backslash, as the game was designed.
+  playMusic(MENU_MUSIC, "data\\xm00.xm");
+  EXPECT_EQ(headless::tunesLoaded(), 4);
+  EXPECT_NE(headless::tuneHeard(), 0);
 }
 
 TEST_F(AudioPlayback, ATuneThatFailsToLoadStaysSilentUntilAnotherNumberIsPlayed) {

@@ -2,6 +2,7 @@
 // tune, pause and resume. Without a sound device every operation does nothing.
 #include "audio/audio.h"
 #include <cstdio>
+#include <string>
 #include <vector>
 #include "common/files.h"
 
@@ -188,14 +189,21 @@ void playMusic(int32_t number, const char *path) {
   freeTune(musicChannel);
   musicChannel = 0;
   currentMusic = number;
+  // Callers may name the file the way the game was designed, "data\xm00.xm".
+  std::string file = path != nullptr ? path : "";
+  for (char &c : file) {
+    if (c == '\\') {
+      c = '/';
+    }
+  }
   std::vector<uint8_t> bytes;
-  if (!readWholeFile(path, bytes)) {
-    reportOnce(std::string("missing tune ") + path);
+  if (!readWholeFile(file.c_str(), bytes)) {
+    reportOnce("missing tune " + file);
     return;
   }
   musicChannel = loadTune(bytes.data(), bytes.size());
   if (musicChannel == 0) {
-    reportOnce(std::string("unreadable tune ") + path);
+    reportOnce("unreadable tune " + file);
     return;
   }
   playTune(musicChannel);
