@@ -1,26 +1,252 @@
-// Audio before the sound device layer exists: the game runs silently
-// (audioReady stays 0) and every operation does nothing.
+// Sound effects and tunes: start-up, the effect channel bank, the one looping
+// tune, pause and resume. Without a sound device every operation does nothing.
 #include "audio/audio.h"
+#include <cstdio>
+#include <string>
+#include <vector>
+#include "common/files.h"
 
 int32_t audioReady = 0;
+SampleId effectSamples[EFFECT_COUNT] = {};
+TuneId musicChannel = 0;
 int32_t currentMusic = -1;
 int32_t effectsVolume = 0;
 int32_t musicVolume = 252;
 int32_t musicNumber = 1;
 int32_t lastMusicNumber = 1;
-uint8_t volumeKeyHeld = 0;
-int32_t volumeDisplayFrames = 0;
-int32_t volumeDisplayWhich = 0;
 
-void initAudio() {}
-void loadEffects() {}
-void shutdownAudio() {}
-void playEffect(int) {}
-void stopEffect(int) {}
-void stopEffects() {}
-void playMusic(int32_t, const char *) {}
-void selectMusic(int32_t) {}
-void stopMusic() { currentMusic = -1; }
-void pauseAudio() {}
-void resumeAudio() {}
-void handleVolumeKeys() {}
+namespace {
+// Which effect owns a channel and when its current play started; the play
+// counter orders plays so the oldest one can be taken over.
+int32_t channelEffect[EFFECT_CHANNEL_COUNT];
+uint64_t channelStarted[EFFECT_CHANNEL_COUNT];
+uint64_t playCounter = 0;
+
+const char *const TUNE_FILES[21] = {
+    "data/xm00.xm",  "data/xm01.s3m", "data/xm02.s3m", "data/xm03.s3m", "data/xm04.xm",
+    "data/xm05.mod", "data/xm06.mod", "data/xm07.mod", "data/xm08.mod", "data/xm09.s3m",
+    "data/xm10.xm",  "data/xm11.mod", "data/xm12.mod", "data/xm13.mod", "data/xm14.it",
+    "data/xm15.s3m", "data/xm16.mod", "data/xm17.xm",  "data/xm18.xm",  "data/xm19.mod",
+    "data/xm20.xm"};
+
+float volumeGain(int32_t volume) {
+  if (volume <= 0) {
+    return 0.0f;
+  }
+  if (volume >= VOLUME_MAX) {
+    return 1.0f;
+  }
+  return static_cast<float>(volume) / static_cast<float>(VOLUME_MAX);
+}
+
+int effectOfSample(SampleId sample) {
+  for (int i = 0; i < EFFECT_COUNT; ++i) {
+    if (effectSamples[i] == sample) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+// A free channel of the effect, else the one whose play started first.
+int32_t chooseChannel(int effect) {
+  int32_t first = effectFirstChannel(effect);
+  int32_t last = first + effectPlayLimit(effect);
+  int32_t oldest = first;
+  for (int32_t ch = first; ch < last; ++ch) {
+    if (!channelPlaying(ch)) {
+      return ch;
+    }
+    if (channelStarted[ch] < channelStarted[oldest]) {
+      oldest = ch;
+    }
+  }
+  return oldest;
+}
+} // namespace
+
+int32_t effectPlayLimit(int effect) {
+  if (effect == EFFECT_TICK || effect == EFFECT_CAPTURE) {
+    return 3;
+  }
+  return (effect >= 0 && effect < EFFECT_COUNT) ? 1 : 0;
+}
+
+int32_t effectFirstChannel(int effect) {
+  int32_t first = 0;
+  for (int i = 0; i < effect && i < EFFECT_COUNT; ++i) {
+    first += effectPlayLimit(i);
+  }
+  return first;
+}
+
+const char *tuneFile(int32_t number) {
+  if (number < 0 || number > 20) {
+    return nullptr;
+  }
+  return TUNE_FILES[number];
+}
+
+void initAudio() {
+  audioReady = openAudioDevice(MIX_RATE, EFFECT_CHANNEL_COUNT) ? 1 : 0;
+  if (!audioReady) {
+    reportOnce("no sound device could be opened; the game runs silently");
+    return;
+  }
+  for (int32_t ch = 0; ch < EFFECT_CHANNEL_COUNT; ++ch) {
+    channelEffect[ch] = -1;
+    channelStarted[ch] = 0;
+  }
+  playCounter = 0;
+  currentMusic = -1;
+  musicChannel = 0;
+  loadEffects();
+  setEffectsGain(volumeGain(effectsVolume));
+  setMusicGain(volumeGain(musicVolume));
+}
+
+// A missing or broken effect file leaves handle 0, which later plays as silence.
+void loadEffects() {
+  std::vector<uint8_t> bytes;
+  char path[32];
+  for (int i = 0; i < EFFECT_COUNT; ++i) {
+    std::snprintf(path, sizeof path, "data/w%02d.wav", i);
+    effectSamples[i] = 0;
+    if (!readWholeFile(path, bytes)) {
+      reportOnce(std::string("missing sound effect ") + path);
+      continue;
+    }
+    effectSamples[i] = loadSample(bytes.data(), bytes.size());
+    if (effectSamples[i] == 0) {
+      reportOnce(std::string("unreadable sound effect ") + path);
+    }
+  }
+}
+
+void shutdownAudio() {
+  if (!audioReady) {
+    return;
+  }
+  closeAudioDevice();
+  for (auto &sample : effectSamples) {
+    sample = 0;
+  }
+  musicChannel = 0;
+  currentMusic = -1;
+  audioReady = 0;
+}
+
+int32_t playSample(SampleId sample, int32_t rateHz, int32_t volume) {
+  if (!audioReady || volume == 0 || sample == 0) {
+    return 0;
+  }
+  int effect = effectOfSample(sample);
+  if (effect < 0) {
+    return 0;
+  }
+  float v = static_cast<float>(volume) / 255.0f;
+  v = v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+  int32_t ch = chooseChannel(effect);
+  if (!playOnChannel(ch, sample, rateHz, v, effect == EFFECT_TRACK)) {
+    return 0;
+  }
+  channelEffect[ch] = effect;
+  channelStarted[ch] = ++playCounter;
+  return ch + 1;
+}
+
+void playEffect(int effect) {
+  if (effect < 0 || effect >= EFFECT_COUNT) {
+    return;
+  }
+  playSample(effectSamples[effect], EFFECT_RATE, 255);
+}
+
+// Called without testing audioReady; with no device the stops do nothing.
+void stopEffect(int effect) {
+  int32_t first = effectFirstChannel(effect);
+  int32_t last = first + effectPlayLimit(effect);
+  for (int32_t ch = first; ch < last; ++ch) {
+    stopChannel(ch);
+  }
+}
+
+// Effect 12, the failed-screenshot buzz, is deliberately left sounding.
+void stopEffects() {
+  for (int i = 0; i <= 11; ++i) {
+    stopEffect(i);
+  }
+}
+
+// currentMusic is set before the load, so a tune that fails to load is not
+// tried again until another number has been played in between.
+void playMusic(int32_t number, const char *path) {
+  if (!audioReady || number == currentMusic) {
+    return;
+  }
+  currentMusic = -1;
+  stopTune(musicChannel);
+  freeTune(musicChannel);
+  musicChannel = 0;
+  currentMusic = number;
+  // Callers may name the file the way the game was designed, "data\xm00.xm".
+  std::string file = path != nullptr ? path : "";
+  for (char &c : file) {
+    if (c == '\\') {
+      c = '/';
+    }
+  }
+  std::vector<uint8_t> bytes;
+  if (!readWholeFile(file.c_str(), bytes)) {
+    reportOnce("missing tune " + file);
+    return;
+  }
+  musicChannel = loadTune(bytes.data(), bytes.size());
+  if (musicChannel == 0) {
+    reportOnce("unreadable tune " + file);
+    return;
+  }
+  playTune(musicChannel);
+}
+
+// 21 (silence) and any other number outside 0 … 20 leave the tune as it is.
+void selectMusic(int32_t number) {
+  const char *path = tuneFile(number);
+  if (path != nullptr) {
+    playMusic(number, path);
+  }
+}
+
+void stopMusic() {
+  currentMusic = -1;
+  if (!audioReady) {
+    return;
+  }
+  stopTune(musicChannel);
+  freeTune(musicChannel);
+  musicChannel = 0;
+}
+
+void pauseAudio() {
+  if (audioReady) {
+    pauseAudioOutput();
+  }
+}
+
+void resumeAudio() {
+  if (audioReady) {
+    resumeAudioOutput();
+  }
+}
+
+void applyEffectsVolume() {
+  if (audioReady) {
+    setEffectsGain(volumeGain(effectsVolume));
+  }
+}
+
+void applyMusicVolume() {
+  if (audioReady) {
+    setMusicGain(volumeGain(musicVolume));
+  }
+}

@@ -1,6 +1,7 @@
 // Sound effects, tunes, the two global volumes and the volume keys.
 #pragma once
 #include <cstdint>
+#include "platform/audio_device.h"
 
 constexpr int EFFECT_TICK = 0;
 constexpr int EFFECT_CAPTURE = 1;
@@ -21,7 +22,14 @@ constexpr int32_t MENU_MUSIC = 0;
 constexpr int32_t MUSIC_SILENT = 21;
 constexpr int32_t VOLUME_MAX = 10000;
 
+// Simultaneous plays allowed per effect; a new play takes over the oldest.
+constexpr int32_t EFFECT_CHANNEL_COUNT = 17; // 3 + 3 + 11 x 1
+constexpr int32_t EFFECT_RATE = 22050;
+constexpr int32_t MIX_RATE = 44100;
+
 extern int32_t audioReady;
+extern SampleId effectSamples[EFFECT_COUNT];
+extern TuneId musicChannel;
 extern int32_t currentMusic;
 extern int32_t effectsVolume;
 extern int32_t musicVolume;
@@ -34,6 +42,9 @@ extern int32_t volumeDisplayWhich;
 void initAudio();
 void loadEffects();
 void shutdownAudio();
+// Plays a loaded sample at rateHz and volume 0 … 255 on a channel of its
+// effect; returns the channel handle (channel + 1), 0 when nothing played.
+int32_t playSample(SampleId sample, int32_t rateHz, int32_t volume);
 void playEffect(int effect);
 void stopEffect(int effect);
 void stopEffects();
@@ -43,3 +54,13 @@ void stopMusic();
 void pauseAudio();
 void resumeAudio();
 void handleVolumeKeys();
+
+// Hands the current global volume to the device (linear gain, 0 … 10000).
+void applyEffectsVolume();
+void applyMusicVolume();
+
+// Where each effect lives in the channel bank.
+int32_t effectPlayLimit(int effect);
+int32_t effectFirstChannel(int effect);
+// File of a tune number 0 … 20; nullptr for any other number.
+const char *tuneFile(int32_t number);

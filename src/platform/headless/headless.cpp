@@ -62,6 +62,7 @@ void reset() {
   fontCount = 0;
   textureCount = 0;
   messageBoxText.clear();
+  resetAudio();
 }
 void setKey(int vk, bool down) {
   if (vk >= 0 && vk < VK_KEY_COUNT) {

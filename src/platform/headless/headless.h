@@ -4,9 +4,22 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "platform/audio_device.h"
 #include "platform/sprites.h"
 #include "platform/system.h"
 #include "platform/video.h"
+
+// One call that reached the headless sound device.
+enum class AudioCall : uint8_t { PlayChannel, StopChannel, PlayTune, StopTune, EffectsGain, MusicGain, Pause, Resume };
+
+struct AudioRecord {
+  AudioCall call;
+  int32_t channel; // PlayChannel, StopChannel
+  int32_t id;      // sample or tune
+  int32_t rate;    // PlayChannel
+  float value;     // volume or gain
+  bool loop;       // PlayChannel
+};
 
 enum class DrawKind : uint8_t { Sprite, Text };
 
@@ -53,4 +66,20 @@ int texturesCreated();
 std::string lastMessageBox();
 // Width of one character of a font of this height (fixed pitch).
 int glyphAdvance(int height);
+
+// Sound: whether a device "opens", the calls it received, and its state.
+// reset() makes the device available with every channel silent.
+void resetAudio();
+void setAudioAvailable(bool available);
+bool audioDeviceOpen();
+const std::vector<AudioRecord> &audioLog();
+void clearAudioLog();
+// Ends a one-shot play on this channel, as time passing would.
+void finishChannel(int32_t channel);
+// The sample sounding on a channel, 0 when it is silent.
+SampleId channelSample(int32_t channel);
+// The tune currently heard, 0 when none; how many tunes were loaded so far.
+TuneId tuneHeard();
+int32_t tunesLoaded();
+bool audioPaused();
 } // namespace headless

@@ -1,0 +1,82 @@
+// The volume keys: Page Up/Page Down for the music on every screen, Home/End
+// for the effects in the game, one step per press, and the display counter
+// that the game's status line reads.
+#include "audio/audio.h"
+#include "platform/input.h"
+#include "shell/shell.h"
+
+uint8_t volumeKeyHeld = 0;
+int32_t volumeDisplayFrames = 0;
+int32_t volumeDisplayWhich = 0;
+
+namespace {
+constexpr int32_t VOLUME_STEP = 1000;
+
+bool keyDown(int vk) { return getKeyState(vk) < 0; }
+
+// Steps kept within 0 … 10000, so the start value 252 (not a multiple of a
+// step) can neither go below silence nor above full volume.
+int32_t stepVolume(int32_t volume, int32_t delta) {
+  int32_t v = volume + delta;
+  if (v < 0) {
+    return 0;
+  }
+  return v > VOLUME_MAX ? VOLUME_MAX : v;
+}
+} // namespace
+
+// Holding any of the four keys blocks the other three until all are up; Page Up
+// and Home in one frame both act and the effects volume is the one shown.
+void handleVolumeKeys() {
+  if (volumeKeyHeld) {
+    if (keyDown(VK_PRIOR) || keyDown(VK_NEXT) || keyDown(VK_HOME) || keyDown(VK_END)) {
+      if (volumeDisplayFrames > 0) {
+        --volumeDisplayFrames;
+      }
+      return;
+    }
+    volumeKeyHeld = 0;
+  }
+  bool musicKey = false;
+  if (keyDown(VK_PRIOR)) {
+    musicKey = true;
+    if (musicVolume < VOLUME_MAX) {
+      musicVolume = stepVolume(musicVolume, VOLUME_STEP);
+    }
+  } else if (keyDown(VK_NEXT)) {
+    musicKey = true;
+    if (musicVolume > 0) {
+      musicVolume = stepVolume(musicVolume, -VOLUME_STEP);
+    }
+  }
+  if (musicKey) {
+    volumeKeyHeld = 1;
+    applyMusicVolume();
+    volumeDisplayWhich = 0;
+    volumeDisplayFrames = 60;
+  }
+  if (screenState == Game) {
+    bool effectsKey = false;
+    if (keyDown(VK_HOME)) {
+      effectsKey = true;
+      if (effectsVolume < VOLUME_MAX) {
+        effectsVolume = stepVolume(effectsVolume, VOLUME_STEP);
+      }
+    } else if (keyDown(VK_END)) {
+      effectsKey = true;
+      if (effectsVolume > 0) {
+        effectsVolume = stepVolume(effectsVolume, -VOLUME_STEP);
+      }
+    }
+    if (effectsKey) {
+      volumeKeyHeld = 1;
+      applyEffectsVolume();
+      volumeDisplayWhich = 1;
+      volumeDisplayFrames = 59;
+      return;
+    }
+  }
+  if (volumeDisplayFrames > 0) {
+    --volumeDisplayFrames;
+  }
+}

@@ -1,0 +1,27 @@
+// Synthesized tracker instruments: drums as one-shots, melodic voices with a
+// seamless sustain loop.
+#pragma once
+#include "song.h"
+
+enum class Voice : uint8_t {
+  Kick,
+  Snare,
+  HatClosed,
+  HatOpen,
+  BassSaw,
+  BassSquare,
+  BassRound,
+  LeadSquare,
+  LeadSaw,
+  LeadFlute,
+  LeadPulse,
+  PadStrings,
+  PadOrgan,
+  PadSoft,
+  Pluck,
+  ChipChord,
+};
+
+// Synthesizes a voice at sampleRate; melodic voices sound rootNote at that
+// rate, drums are meant to be played at MIDI note 60. Results are cached.
+Instrument makeInstrument(Voice voice, int32_t sampleRate, int32_t rootNote);

@@ -1,0 +1,48 @@
+// Byte helpers shared by the tracker writers, and the writer by format.
+#include <cmath>
+#include "song.h"
+
+void putLe16(std::vector<uint8_t> &out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void putLe32(std::vector<uint8_t> &out, uint32_t v) {
+  putLe16(out, v & 0xFFFFu);
+  putLe16(out, v >> 16);
+}
+
+// Fixed-width text field, cut or padded with zero bytes.
+void putText(std::vector<uint8_t> &out, const std::string &text, size_t width) {
+  for (size_t i = 0; i < width; ++i) {
+    out.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
+  }
+}
+
+void setLe16(std::vector<uint8_t> &out, size_t at, uint32_t v) {
+  out[at] = static_cast<uint8_t>(v);
+  out[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+void setLe32(std::vector<uint8_t> &out, size_t at, uint32_t v) {
+  setLe16(out, at, v & 0xFFFFu);
+  setLe16(out, at + 2, v >> 16);
+}
+
+void padTo16(std::vector<uint8_t> &out) {
+  while (out.size() % 16 != 0) {
+    out.push_back(0);
+  }
+}
+
+double semitonesBetween(double rate, double reference) { return 12.0 * std::log2(rate / reference); }
+
+std::vector<uint8_t> writeSong(const Song &song, TuneFormat format) {
+  switch (format) {
+  case TuneFormat::Mod: return writeMod(song);
+  case TuneFormat::S3m: return writeS3m(song);
+  case TuneFormat::Xm: return writeXm(song);
+  case TuneFormat::It: return writeIt(song);
+  }
+  return {};
+}
