@@ -23,6 +23,25 @@ press ctrl p
 sleep 0.5
 [ -f screenshots/scr_002.bmp ] || fail "the second Ctrl+P wrote no scr_002.bmp"
 
+# Another window takes the focus: no frame runs, so no key is read; with
+# the focus back the game goes on.
+if command -v xmessage >/dev/null 2>&1; then
+  xmessage -geometry 200x80+10+10 other >/dev/null 2>&1 &
+  other_pid=$!
+  other=$(xdotool search --sync --name "^xmessage$" | head -1)
+  xdotool windowfocus --sync "$other"
+  sleep 0.3
+  press ctrl p
+  sleep 0.3
+  [ -f screenshots/scr_003.bmp ] && fail "a frame ran while another window had the focus"
+  xdotool windowfocus --sync "$(xdotool search --name "^Pelta 2.0$" | head -1)"
+  sleep 0.3
+  press ctrl p
+  sleep 0.5
+  [ -f screenshots/scr_003.bmp ] || fail "no frames after the focus came back"
+  kill $other_pid 2>/dev/null
+fi
+
 press Pause
 wait_exit $GAME_PID 2
 [ "$EXIT_CODE" = 0 ] || fail "Pause: exit $EXIT_CODE"
