@@ -18,7 +18,7 @@ TEST_P(TuneFile, LoadsCleanlyAsItsFormatAndLastsAMinute) {
   std::string name = tuneFileName(n);
   EXPECT_EQ(name, FILE_NAMES[n]);
   std::string extension = name.substr(name.find('.') + 1);
-  Song song = composeSong(tuneSpec(n));
+  Song song = composeSong(tuneRecipe(n));
   ModuleInfo info = readModule(tuneBytes(n));
   ASSERT_TRUE(info.loaded);
   EXPECT_EQ(info.warnings, "");
@@ -67,8 +67,8 @@ TEST(Tunes, EachHasItsOwnKeyTempoAndMusicAndTheOutputIsReproducible) {
   std::set<std::pair<int32_t, bool>> keyTempo;
   for (int n = 0; n < TUNE_COUNT; ++n) {
     contents.insert(tuneBytes(n));
-    const TuneSpec &spec = tuneSpec(n);
-    keyTempo.insert({spec.tempo, spec.minor});
+    const TuneRecipe &recipe = tuneRecipe(n);
+    keyTempo.insert({recipe.tempo, recipe.minor});
   }
   EXPECT_EQ(contents.size(), static_cast<size_t>(TUNE_COUNT));
   EXPECT_EQ(keyTempo.size(), static_cast<size_t>(TUNE_COUNT));

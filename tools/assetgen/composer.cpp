@@ -142,17 +142,17 @@ void stateTempo(Song &song) {
   }
 }
 
-std::vector<Instrument> instrumentsFor(const TuneSpec &spec) {
-  bool mod = spec.format == TuneFormat::Mod;
+std::vector<Instrument> instrumentsFor(const TuneRecipe &recipe) {
+  bool mod = recipe.format == TuneFormat::Mod;
   int32_t rate = mod ? 16574 : 22050;
   std::vector<Instrument> list;
   list.push_back(makeInstrument(Voice::Kick, rate, 60));
   list.push_back(makeInstrument(Voice::Snare, rate, 60));
   list.push_back(makeInstrument(Voice::HatClosed, rate, 60));
   list.push_back(makeInstrument(Voice::HatOpen, rate, 60));
-  list.push_back(makeInstrument(spec.bass, mod ? rate : 11025, mod ? 48 : 36));
-  list.push_back(makeInstrument(spec.lead, rate, 72));
-  list.push_back(mod ? makeInstrument(Voice::ChipChord, rate, 72) : makeInstrument(spec.pad, rate, 60));
+  list.push_back(makeInstrument(recipe.bass, mod ? rate : 11025, mod ? 48 : 36));
+  list.push_back(makeInstrument(recipe.lead, rate, 72));
+  list.push_back(mod ? makeInstrument(Voice::ChipChord, rate, 72) : makeInstrument(recipe.pad, rate, 60));
   if (!mod) {
     list.push_back(makeInstrument(Voice::Pluck, rate, 72));
   }
@@ -166,18 +166,18 @@ std::vector<Instrument> instrumentsFor(const TuneSpec &spec) {
 }
 } // namespace
 
-Song composeSong(const TuneSpec &spec) {
-  bool mod = spec.format == TuneFormat::Mod;
+Song composeSong(const TuneRecipe &recipe) {
+  bool mod = recipe.format == TuneFormat::Mod;
   Song song;
-  song.title = spec.title;
+  song.title = recipe.title;
   song.channels = mod ? 4 : WIDE_CHANNELS;
   song.speed = 6;
-  song.tempo = spec.tempo;
-  song.instruments = instrumentsFor(spec);
+  song.tempo = recipe.tempo;
+  song.instruments = instrumentsFor(recipe);
   if (!mod) {
     song.channelPan = {32, 28, 42, 32, 22, 46, 16, 32, 48, 40};
   }
-  std::vector<SectionKind> plan = sectionPlan(spec.tempo);
+  std::vector<SectionKind> plan = sectionPlan(recipe.tempo);
   std::vector<SectionKind> made;
   for (SectionKind kind : plan) {
     auto found = std::find(made.begin(), made.end(), kind);
@@ -185,7 +185,7 @@ Song composeSong(const TuneSpec &spec) {
       song.orders.push_back(static_cast<uint8_t>(found - made.begin()));
       continue;
     }
-    SectionScore score = composeSection(spec, kind);
+    SectionScore score = composeSection(recipe, kind);
     Pattern p;
     p.cells.assign(static_cast<size_t>(PATTERN_ROWS * song.channels), Cell{});
     placeDrums(song, p, score, mod);

@@ -5,7 +5,7 @@
 #include "instruments.h"
 #include "song.h"
 
-struct TuneSpec {
+struct TuneRecipe {
   const char *title;
   TuneFormat format;
   uint32_t seed;
@@ -26,6 +26,6 @@ struct TuneSpec {
   const char *chorusTheme;
 };
 
-Song composeSong(const TuneSpec &spec);
+Song composeSong(const TuneRecipe &recipe);
 // Seconds one pass of the song lasts (speed 6, no tempo changes).
 double songSeconds(const Song &song);

@@ -5,19 +5,6 @@
 #include "song.h"
 
 namespace {
-void commandOf(const Cell &c, uint8_t *cmd, uint8_t *info) {
-  switch (c.fx) {
-  case Fx::Speed: *cmd = 1; *info = c.param; break;                          // A
-  case Fx::Tempo: *cmd = 20; *info = std::max<uint8_t>(c.param, 32); break;  // T
-  case Fx::VolumeDown: *cmd = 4; *info = c.param & 0x0F; break;              // D0y
-  case Fx::NoteCut: *cmd = 19; *info = 0xC0 | (c.param & 0x0F); break;       // SCx
-  case Fx::Arpeggio: *cmd = 10; *info = c.param; break;                      // J
-  case Fx::Vibrato: *cmd = 8; *info = c.param; break;                        // H
-  case Fx::PortaUp: *cmd = 6; *info = c.param; break;                        // F
-  case Fx::None: *cmd = 0; *info = 0; break;
-  }
-}
-
 std::vector<uint8_t> packPattern(const Song &song, const Pattern &p) {
   std::vector<uint8_t> data;
   for (int32_t row = 0; row < PATTERN_ROWS; ++row) {
@@ -25,7 +12,7 @@ std::vector<uint8_t> packPattern(const Song &song, const Pattern &p) {
       const Cell &c = p.at(row, ch, song.channels);
       uint8_t cmd = 0;
       uint8_t info = 0;
-      commandOf(c, &cmd, &info);
+      letterCommand(c, 32, &cmd, &info);
       uint8_t mask = 0;
       if (c.note != NOTE_NONE) {
         mask |= 1;

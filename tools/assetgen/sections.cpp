@@ -71,22 +71,22 @@ struct Rng {
   int32_t below(int32_t n) { return static_cast<int32_t>(next() % static_cast<uint32_t>(n)); }
 };
 
-const int32_t *scaleOf(const TuneSpec &spec) { return spec.minor ? MINOR : MAJOR; }
+const int32_t *scaleOf(const TuneRecipe &recipe) { return recipe.minor ? MINOR : MAJOR; }
 
 // Pitch of a scale index (7 per octave) above the tonic of octave 0.
-int32_t pitchOf(const TuneSpec &spec, int32_t index) {
+int32_t pitchOf(const TuneRecipe &recipe, int32_t index) {
   int32_t octave = index >= 0 ? index / 7 : -((-index + 6) / 7);
   int32_t degree = index - octave * 7;
-  int32_t key = spec.key > 6 ? spec.key - 12 : spec.key; // tonic within a fifth of C
-  return key + 12 * octave + scaleOf(spec)[degree];
+  int32_t key = recipe.key > 6 ? recipe.key - 12 : recipe.key; // tonic within a fifth of C
+  return key + 12 * octave + scaleOf(recipe)[degree];
 }
 
-Chord chordOf(const TuneSpec &spec, int32_t degree) {
+Chord chordOf(const TuneRecipe &recipe, int32_t degree) {
   Chord c;
-  int32_t root = pitchOf(spec, degree);
-  int32_t third = pitchOf(spec, degree + 2) - root;
-  int32_t fifth = pitchOf(spec, degree + 4) - root;
-  if (spec.minor && degree == 4) {
+  int32_t root = pitchOf(recipe, degree);
+  int32_t third = pitchOf(recipe, degree + 2) - root;
+  int32_t fifth = pitchOf(recipe, degree + 4) - root;
+  if (recipe.minor && degree == 4) {
     third = 4; // the dominant of a minor key is major, so it leads home
   }
   c.root = ((root % 12) + 12) % 12;
@@ -101,9 +101,9 @@ Chord chordOf(const TuneSpec &spec, int32_t degree) {
   return c;
 }
 
-bool isChordTone(const TuneSpec &spec, int32_t index, int32_t degree) {
+bool isChordTone(const TuneRecipe &recipe, int32_t index, int32_t degree) {
   int32_t d = ((index - degree) % 7 + 7) % 7;
-  (void)spec;
+  (void)recipe;
   return d == 0 || d == 2 || d == 4;
 }
 
@@ -112,9 +112,9 @@ const int32_t *progressionOf(int32_t n) {
   return PROGRESSIONS[((n % count) + count) % count];
 }
 
-void addDrums(SectionScore &s, const TuneSpec &spec, SectionKind kind) {
+void addDrums(SectionScore &s, const TuneRecipe &recipe, SectionKind kind) {
   int32_t grooveCount = static_cast<int32_t>(sizeof GROOVES / sizeof GROOVES[0]);
-  const Groove &g = GROOVES[kind == SectionKind::Bridge ? 3 : spec.groove % grooveCount];
+  const Groove &g = GROOVES[kind == SectionKind::Bridge ? 3 : recipe.groove % grooveCount];
   bool fill = kind == SectionKind::Verse2 || kind == SectionKind::Chorus2 || kind == SectionKind::Chorus3 ||
               kind == SectionKind::Intro || kind == SectionKind::Bridge;
   for (int32_t row = 0; row < 64; ++row) {
@@ -147,9 +147,9 @@ void addDrums(SectionScore &s, const TuneSpec &spec, SectionKind kind) {
   }
 }
 
-void addBass(SectionScore &s, const TuneSpec &spec, SectionKind kind) {
+void addBass(SectionScore &s, const TuneRecipe &recipe, SectionKind kind) {
   int32_t styleCount = static_cast<int32_t>(sizeof BASS_STYLES / sizeof BASS_STYLES[0]);
-  const char *style = BASS_STYLES[kind == SectionKind::Bridge ? 2 : spec.bassStyle % styleCount];
+  const char *style = BASS_STYLES[kind == SectionKind::Bridge ? 2 : recipe.bassStyle % styleCount];
   for (int32_t bar = 0; bar < 4; ++bar) {
     const Chord &c = s.chords[static_cast<size_t>(bar)];
     int32_t root = 36 + c.root; // C2 … B2
@@ -179,7 +179,7 @@ void addBass(SectionScore &s, const TuneSpec &spec, SectionKind kind) {
 
 // One melody note after another: strong beats take the chord tone nearest the
 // line's direction, weak ones move by step towards a target register.
-int32_t nextIndex(Rng &rng, const TuneSpec &spec, int32_t previous, int32_t degree, int32_t step, int32_t length,
+int32_t nextIndex(Rng &rng, const TuneRecipe &recipe, int32_t previous, int32_t degree, int32_t step, int32_t length,
                   int32_t target, int32_t low, int32_t high) {
   bool strong = step % 8 == 0 || length >= 6;
   int32_t dir = previous < target ? 1 : (previous > target ? -1 : (rng.below(2) ? 1 : -1));
@@ -192,11 +192,11 @@ int32_t nextIndex(Rng &rng, const TuneSpec &spec, int32_t previous, int32_t degr
     for (int32_t d = 0; d <= 4; ++d) {
       int32_t a = previous + dir * d;
       int32_t b = previous - dir * d;
-      if (isChordTone(spec, a, degree) && d > 0) {
+      if (isChordTone(recipe, a, degree) && d > 0) {
         candidate = a;
         break;
       }
-      if (isChordTone(spec, b, degree) && d > 1) {
+      if (isChordTone(recipe, b, degree) && d > 1) {
         candidate = b;
         break;
       }
@@ -272,16 +272,16 @@ std::vector<ScoreNote> parseTheme(const char *text) {
   return out;
 }
 
-void addMelody(SectionScore &s, const TuneSpec &spec, SectionKind kind, const int32_t *degrees) {
+void addMelody(SectionScore &s, const TuneRecipe &recipe, SectionKind kind, const int32_t *degrees) {
   bool chorus = kind == SectionKind::Chorus || kind == SectionKind::Chorus2 || kind == SectionKind::Chorus3;
-  const char *theme = chorus ? spec.chorusTheme : spec.verseTheme;
+  const char *theme = chorus ? recipe.chorusTheme : recipe.verseTheme;
   if (kind != SectionKind::Bridge && theme != nullptr && theme[0] != '\0') {
     s.lead = parseTheme(theme);
     return;
   }
   // Verse variants share their first phrase: the same seed starts them.
   uint32_t sectionSeed = chorus ? 2 : (kind == SectionKind::Bridge ? 3 : 1);
-  Rng rng{spec.seed * 7919u + sectionSeed * 104729u};
+  Rng rng{recipe.seed * 7919u + sectionSeed * 104729u};
   std::string rhythm;
   if (chorus) {
     rhythm = CHORUS_RHYTHMS[rng.below(4)];
@@ -299,7 +299,7 @@ void addMelody(SectionScore &s, const TuneSpec &spec, SectionKind kind, const in
     endingChoice = 2;
   }
   std::string full = rhythm + rhythm.substr(0, 16) + ENDINGS[endingChoice];
-  bool mod = spec.format == TuneFormat::Mod;
+  bool mod = recipe.format == TuneFormat::Mod;
   // Scale indexes: 42 is the tonic of octave 6 (MIDI 72 + key, C5 for C).
   int32_t centre = chorus ? 44 : (kind == SectionKind::Bridge ? 40 : 42);
   int32_t low = 38;
@@ -323,17 +323,17 @@ void addMelody(SectionScore &s, const TuneSpec &spec, SectionKind kind, const in
       int32_t shift = degrees[2] - degrees[0];
       shift = ((shift + 3) % 7 + 7) % 7 - 3; // smallest move
       index = pos < firstBar.size() ? firstBar[pos] + shift : previous;
-      if (o.row % 8 == 0 && !isChordTone(spec, index, degree)) {
-        index += isChordTone(spec, index + 1, degree) ? 1 : -1;
+      if (o.row % 8 == 0 && !isChordTone(recipe, index, degree)) {
+        index += isChordTone(recipe, index + 1, degree) ? 1 : -1;
       }
       index = std::clamp(index, low, high);
     } else {
       int32_t phase = o.row % 32;
       int32_t target = centre + (phase < 16 ? phase / 4 : (32 - phase) / 4) - 1;
-      index = nextIndex(rng, spec, previous, degree, o.row % 16, o.length, target, low, high);
+      index = nextIndex(rng, recipe, previous, degree, o.row % 16, o.length, target, low, high);
       if (i == 0) {
         index = centre - 2 + 2 * rng.below(2); // start on a chord-ish tone near the centre
-        while (!isChordTone(spec, index, degree)) {
+        while (!isChordTone(recipe, index, degree)) {
           ++index;
         }
       }
@@ -342,7 +342,7 @@ void addMelody(SectionScore &s, const TuneSpec &spec, SectionKind kind, const in
       // Cadence: the last note settles on the chord's root or third.
       index = previous;
       int32_t towards = index > centre ? -1 : 1;
-      while (!isChordTone(spec, index, degree) || ((index - degree) % 7 + 7) % 7 == 4) {
+      while (!isChordTone(recipe, index, degree) || ((index - degree) % 7 + 7) % 7 == 4) {
         index += towards;
       }
     }
@@ -353,7 +353,7 @@ void addMelody(SectionScore &s, const TuneSpec &spec, SectionKind kind, const in
     int32_t volume = (o.row % 16 == 0 ? 56 : (o.row % 4 == 0 ? 50 : 44)) + rng.below(5) - 2;
     int32_t length = std::min(o.length, 64 - o.row - 1);
     if (length > 0) {
-      s.lead.push_back({o.row, length, pitchOf(spec, index), volume});
+      s.lead.push_back({o.row, length, pitchOf(recipe, index), volume});
     }
   }
 }
@@ -391,18 +391,18 @@ std::vector<SectionKind> sectionPlan(int32_t tempo) {
   return plan;
 }
 
-SectionScore composeSection(const TuneSpec &spec, SectionKind kind) {
+SectionScore composeSection(const TuneRecipe &recipe, SectionKind kind) {
   SectionScore s;
   bool chorus = kind == SectionKind::Chorus || kind == SectionKind::Chorus2 || kind == SectionKind::Chorus3;
-  const int32_t *degrees = progressionOf(chorus ? spec.chorus : (kind == SectionKind::Bridge ? spec.bridge : spec.verse));
+  const int32_t *degrees = progressionOf(chorus ? recipe.chorus : (kind == SectionKind::Bridge ? recipe.bridge : recipe.verse));
   for (int32_t bar = 0; bar < 4; ++bar) {
-    s.chords[static_cast<size_t>(bar)] = chordOf(spec, degrees[bar]);
+    s.chords[static_cast<size_t>(bar)] = chordOf(recipe, degrees[bar]);
   }
   s.padVolume = kind == SectionKind::Bridge ? 34 : (chorus ? 26 : 30);
-  addDrums(s, spec, kind);
-  addBass(s, spec, kind);
+  addDrums(s, recipe, kind);
+  addBass(s, recipe, kind);
   if (kind != SectionKind::Intro) {
-    addMelody(s, spec, kind, degrees);
+    addMelody(s, recipe, kind, degrees);
   }
   addArps(s, kind);
   return s;

@@ -40,4 +40,4 @@ struct SectionScore {
 // The order of sections: at least 60 s and at least eight sections, ending on
 // a chorus that leads back into the intro.
 std::vector<SectionKind> sectionPlan(int32_t tempo);
-SectionScore composeSection(const TuneSpec &spec, SectionKind kind);
+SectionScore composeSection(const TuneRecipe &recipe, SectionKind kind);

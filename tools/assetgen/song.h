@@ -79,5 +79,8 @@ void putText(std::vector<uint8_t> &out, const std::string &text, size_t width);
 void setLe16(std::vector<uint8_t> &out, size_t at, uint32_t v);
 void setLe32(std::vector<uint8_t> &out, size_t at, uint32_t v);
 void padTo16(std::vector<uint8_t> &out);
+// S3M and IT share their lettered effects (A speed, T tempo, D slide ...);
+// only the lowest tempo each accepts differs.
+void letterCommand(const Cell &c, uint8_t minTempo, uint8_t *cmd, uint8_t *info);
 // Semitone offset (in 1/128 steps of XM finetune) of a rate against a reference.
 double semitonesBetween(double rate, double reference);

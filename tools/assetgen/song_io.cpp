@@ -1,4 +1,5 @@
 // Byte helpers shared by the tracker writers, and the writer by format.
+#include <algorithm>
 #include <cmath>
 #include "song.h"
 
@@ -45,4 +46,17 @@ std::vector<uint8_t> writeSong(const Song &song, TuneFormat format) {
   case TuneFormat::It: return writeIt(song);
   }
   return {};
+}
+
+void letterCommand(const Cell &c, uint8_t minTempo, uint8_t *cmd, uint8_t *info) {
+  switch (c.fx) {
+  case Fx::Speed: *cmd = 1; *info = c.param; break;                               // A
+  case Fx::Tempo: *cmd = 20; *info = std::max<uint8_t>(c.param, minTempo); break; // T
+  case Fx::VolumeDown: *cmd = 4; *info = c.param & 0x0F; break;                   // D0y
+  case Fx::NoteCut: *cmd = 19; *info = 0xC0 | (c.param & 0x0F); break;            // SCx
+  case Fx::Arpeggio: *cmd = 10; *info = c.param; break;                           // J
+  case Fx::Vibrato: *cmd = 8; *info = c.param; break;                             // H
+  case Fx::PortaUp: *cmd = 6; *info = c.param; break;                             // F
+  case Fx::None: *cmd = 0; *info = 0; break;
+  }
 }

@@ -13,6 +13,6 @@ std::vector<int16_t> effectSound(int effect);
 // File name ("xm00.xm" …) and the bytes of tune 0 … 20.
 std::string tuneFileName(int number);
 std::vector<uint8_t> tuneBytes(int number);
-struct TuneSpec;
+struct TuneRecipe;
 // The choices a tune was composed from.
-const TuneSpec &tuneSpec(int number);
+const TuneRecipe &tuneRecipe(int number);

@@ -24,7 +24,7 @@ const char *const THEME_CHORUS = "B5:4 E6:4 D6:2 B5:2 G5:4 "
                                  "B5:6 A5:2 F#5:4 D#5:4";
 
 // title, format, seed, key, minor, tempo, verse, chorus, bridge, groove, bass style, bass, lead, pad
-const TuneSpec TUNES[TUNE_COUNT] = {
+const TuneRecipe TUNES[TUNE_COUNT] = {
     {"Pelta", XM, 1000, 4, true, 128, 5, 7, 9, 1, 0, V::BassSaw, V::LeadSaw, V::PadStrings, THEME_VERSE, THEME_CHORUS},
     {"Quiet Sector", S3M, 1001, 0, false, 118, 0, 2, 4, 0, 0, V::BassRound, V::LeadSquare, V::PadSoft, "", ""},
     {"Neon Grid", S3M, 1002, 9, true, 132, 5, 11, 9, 1, 4, V::BassSaw, V::LeadPulse, V::PadStrings, "", ""},
@@ -59,7 +59,7 @@ const char *extensionOf(TuneFormat f) {
 }
 } // namespace
 
-const TuneSpec &tuneSpec(int number) { return TUNES[number]; }
+const TuneRecipe &tuneRecipe(int number) { return TUNES[number]; }
 
 std::string tuneFileName(int number) {
   if (number < 0 || number >= TUNE_COUNT) {
