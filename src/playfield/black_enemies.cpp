@@ -311,23 +311,13 @@ void stepBlackEnemies() {
     const int32_t prev = e.direction & 7;
     const bool touching = blackTouchesPlayer(e.box);
     if (touching && v <= 100) {
-      crashCause = 1;
-      crashed = 1;
-      e.spriteShift = 28;
+      enemyCrash(e, 1);
       return;
     }
     // A track cell in the middle of the ring is a hit on the track, whether
     // or not the player is touched; the shield absorbs it once.
-    if (v > 100) {
-      if (trackShielded == 0) {
-        crashCause = 3;
-        crashed = 1;
-        e.spriteShift = 28;
-        return;
-      }
-      trackShielded = 0;
-      playEffect(EFFECT_SHIELD_HIT);
-      recolourTrackNormal();
+    if (v > 100 && trackHitCrashes(e, 3)) {
+      return;
     }
     const int32_t next = chooseBlackDirection(prev);
     e.direction = next;

@@ -49,4 +49,8 @@ void stepBlackEnemies();
 int32_t chooseBlackDirection(int32_t d);
 bool whiteTouchesPlayer(const Enemy &enemy);
 bool bounceHitsTrack(const Enemy &enemy, int32_t newDirection);
+// This enemy caused a crash: the cause is kept and its crashed sprite shown.
+void enemyCrash(Enemy &enemy, int32_t cause);
+// An enemy hit the unfinished track: a crash, unless the shield takes the hit.
+bool trackHitCrashes(Enemy &enemy, int32_t cause);
 void randomChoice(int32_t &destination, int32_t a, int32_t b);

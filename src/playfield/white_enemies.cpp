@@ -342,9 +342,7 @@ void stepWhiteEnemies() {
     updateBox(e.box);
     probeRing(e.box);
     if (playerGround == GROUND_OPEN && whiteTouchesPlayer(e)) {
-      crashCause = 2;
-      crashed = 1;
-      e.spriteShift = 28;
+      enemyCrash(e, 2);
       return;
     }
     const int32_t d = e.direction & 3;
@@ -352,15 +350,9 @@ void stepWhiteEnemies() {
     const int32_t next = chooseWhiteDirection(d, &cornerRule);
     if (next != d) {
       if (bounceHitsTrack(e, next)) {
-        if (trackShielded == 0) {
-          crashCause = 4;
-          crashed = 1;
-          e.spriteShift = 28;
+        if (trackHitCrashes(e, 4)) {
           return;
         }
-        trackShielded = 0;
-        playEffect(EFFECT_SHIELD_HIT);
-        recolourTrackNormal();
       } else {
         spawnFlash(e, d, next, cornerRule);
       }
@@ -369,4 +361,22 @@ void stepWhiteEnemies() {
     e.box.x += DIAGONAL_DX[next];
     e.box.y += DIAGONAL_DY[next];
   }
+}
+
+void enemyCrash(Enemy &enemy, int32_t cause) {
+  crashCause = cause;
+  crashed = 1;
+  enemy.spriteShift = 28;
+}
+
+bool trackHitCrashes(Enemy &enemy, int32_t cause) {
+  if (trackShielded == 0) {
+    enemyCrash(enemy, cause);
+    return true;
+  }
+  // The shield takes this one hit; the track is green again and goes on.
+  trackShielded = 0;
+  playEffect(EFFECT_SHIELD_HIT);
+  recolourTrackNormal();
+  return false;
 }
