@@ -1,6 +1,5 @@
 // The instructions page: seven game elements beside their icons, the rules of
 // play and the other keys, and a footer; Escape goes back to the menu.
-#include "platform/input.h"
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "shell/shell.h"
@@ -141,14 +140,5 @@ void instructionsFrame() {
   drawText(0, 1030, 1, COLOUR_WHITE);
   spriteEnd(textSprite);
 
-  bool escapeDown = getKeyState(VK_ESCAPE) < 0;
-  if (keyLatch) {
-    if (escapeDown) {
-      return;
-    }
-    keyLatch = 0;
-  }
-  if (escapeDown) {
-    changeScreen(MainMenu);
-  }
+  returnToMenuOnEscape();
 }

@@ -140,14 +140,5 @@ void topTenFrame() {
     screenEntryPending = 0;
   }
   drawTopTenTable(topTenFileTable, -1, "", false, "Press Escape to return to the menu");
-  bool escapeDown = getKeyState(VK_ESCAPE) < 0;
-  if (keyLatch) {
-    if (escapeDown) {
-      return;
-    }
-    keyLatch = 0;
-  }
-  if (escapeDown) {
-    changeScreen(MainMenu);
-  }
+  returnToMenuOnEscape();
 }

@@ -21,6 +21,19 @@ void changeScreen(uint8_t target) {
   screenState = target;
 }
 
+void returnToMenuOnEscape() {
+  bool escapeDown = getKeyState(VK_ESCAPE) < 0;
+  if (keyLatch) {
+    if (escapeDown) {
+      return;
+    }
+    keyLatch = 0;
+  }
+  if (escapeDown) {
+    changeScreen(MainMenu);
+  }
+}
+
 void postQuitMessage() { quitPosted = 1; }
 
 void dispatchScreen() {

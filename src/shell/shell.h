@@ -47,6 +47,9 @@ void showInitError(const char *code);
 // Screen change helper: the target's first frame runs its set-up, and the
 // keys that caused the change are ignored there until released.
 void changeScreen(uint8_t target);
+// The keys of a screen that is left only with Escape: once Escape held over
+// from the last screen is up, Escape goes back to the main menu.
+void returnToMenuOnEscape();
 
 // Frame functions of the five screens.
 void mainMenuFrame();
