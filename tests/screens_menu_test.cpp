@@ -199,6 +199,34 @@ TEST(MainMenu, TickerDrawsOnlyLettersOnScreenEachTurnedAboutItsCentre) {
   EXPECT_NEAR(angle, std::cos(phase) * 0.0625, 1e-5);
 }
 
+TEST(MainMenu, TickerColoursComeFromTheSineInDoublePrecision) {
+  startMenu();
+  runFrames(1);
+  for (TickerLetter &letter : tickerLetters) {
+    letter.x = -100000;
+  }
+  tickerLetters[0].x = 500;
+  // A running phase whose sine lies a hair above 0.51: in double precision
+  // the channel is 201, a single-precision sine comes out below 0.51 (200).
+  const float target = 0.535184801f;
+  float start = target - 0.05f;
+  for (int i = 0; i < 64 && static_cast<float>(start + 0.05) != target; ++i) {
+    start = std::nextafter(start, static_cast<float>(start + 0.05) < target ? 1.0f : 0.0f);
+  }
+  ASSERT_EQ(static_cast<float>(start + 0.05), target);
+  for (int w = 0; w < WAVE_COUNT; ++w) {
+    wavePhase[w] = start;
+    waveSpeed[w] = 0.0f;
+  }
+  headless::clearDrawLog();
+  runFrames(1);
+  std::vector<const DrawRecord *> letters = letterDraws();
+  ASSERT_EQ(letters.size(), 1u);
+  int channel = static_cast<int>((std::sin(static_cast<double>(target)) + 1.0) * 100.0 + 50.0);
+  EXPECT_EQ(channel, 201);
+  EXPECT_EQ(letters[0]->colour, 0xFFC9C9C9u);
+}
+
 TEST(MainMenu, TickerLettersWrapBackToTheRightEdge) {
   startMenu();
   runFrames(1);

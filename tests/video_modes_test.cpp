@@ -124,4 +124,10 @@ TEST(CommandLine, DesktopAspectClasses) {
   EXPECT_EQ(aspectClassOf(1440, 900), 1);
   EXPECT_EQ(aspectClassOf(1920, 1080), 0);
   EXPECT_EQ(aspectClassOf(2560, 1080), 0);
+  // The bounds are compared as exact decimals: 1760 / 1000 as a 32-bit float
+  // lies just below 1.76 and is still medium; 1450 / 1000 lies just above
+  // 1.45 and is no longer narrow.
+  EXPECT_EQ(aspectClassOf(1760, 1000), 1);
+  EXPECT_EQ(aspectClassOf(1450, 1000), 1);
+  EXPECT_EQ(aspectClassOf(1449, 1000), 2);
 }

@@ -39,11 +39,13 @@ int32_t parseDecimal(const char *text) {
 }
 
 int aspectClassOf(int width, int height) {
+  // The ratio is a 32-bit float, the bounds exact decimals (compared in
+  // double): 1.76f lies below 1.76, so a ratio that rounds to it is medium.
   float r = static_cast<float>(width) / static_cast<float>(height);
-  if (r < 1.45f) {
+  if (static_cast<double>(r) < 1.45) {
     return 2;
   }
-  return r < 1.76f ? 1 : 0;
+  return static_cast<double>(r) < 1.76 ? 1 : 0;
 }
 
 void applyCommandLine(const char *commandLine) {

@@ -55,8 +55,11 @@ namespace {
 float randomPhase() { return static_cast<float>((gameRand() % 6284) / 1000.0); }
 float randomSpeed() { return static_cast<float>((gameRand() % 11 + 10) / 500.0); }
 
+// The sine is taken in double precision: a single-precision one shifts
+// some channels by one where the value sits on a whole number.
 uint8_t colourComponent(float phase) {
-  return static_cast<uint8_t>(static_cast<int32_t>((std::sin(phase) + 1.0) * 100.0 + 50.0));
+  return static_cast<uint8_t>(
+      static_cast<int32_t>((std::sin(static_cast<double>(phase)) + 1.0) * 100.0 + 50.0));
 }
 } // namespace
 
@@ -117,7 +120,7 @@ void drawTicker() {
       measureText(uiFont, textBuffer, &w, &h);
       float cx = static_cast<float>(w) * 0.5f;
       float cy = static_cast<float>(h) * 0.5f;
-      float motion = runningPhase[WAVE_MOTION];
+      double motion = runningPhase[WAVE_MOTION];
       float tx = (static_cast<float>(letter.x) + cx) * tickerScaling[0] - cx;
       float ty = static_cast<float>(
           (std::sin(motion) * 20.0 + 950.0 + verticalOffset + cy) * tickerScaling[1] - cy);
