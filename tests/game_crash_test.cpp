@@ -321,3 +321,37 @@ TEST(GameOver, WithATopTenPlaceBothKeysOpenTheNameEntry) {
   EXPECT_EQ(totalScore, 0u);
   EXPECT_EQ(screenState, Game);
 }
+
+TEST(GameOver, EscapeBeforeTheRankIsKnownAbandonsTheGame) {
+  // Escape in the very frame of the last crash: no place is known yet, so
+  // it is the way back to the main menu, with the latch, even for a score
+  // that would have made the table.
+  startPlaying();
+  setTopTenScores(500);
+  lives = 1;
+  totalScore = 900;
+  blackEnemyBesideThePlayer();
+  pressKey(VK_ESCAPE);
+  runFrames(1);
+  releaseKey(VK_ESCAPE);
+  EXPECT_EQ(lives, 0);
+  EXPECT_EQ(topTenRank, 10);
+  EXPECT_EQ(screenState, MainMenu);
+  EXPECT_EQ(screenEntryPending, 1);
+  EXPECT_EQ(keyLatch, 1);
+
+  // On the crash screen with lives left Escape abandons the game as well.
+  startPlaying();
+  lives = 3;
+  blackEnemyBesideThePlayer();
+  runFrames(1);
+  ASSERT_EQ(crashed, 1);
+  runFrames(70);
+  pressKey(VK_ESCAPE);
+  runFrames(1);
+  releaseKey(VK_ESCAPE);
+  EXPECT_EQ(screenState, MainMenu);
+  EXPECT_EQ(keyLatch, 1);
+  EXPECT_EQ(lives, 2);
+  EXPECT_EQ(gameSaved, 0);
+}
