@@ -106,3 +106,26 @@ TEST(ScreenshotKey, HoldingCtrlPTakesOneShotUntilPIsReleased) {
   EXPECT_EQ(screenshotLatch, 1);
   headless::reset();
 }
+
+// Once every screen has drawn a frame, no later frame creates a font or a
+// texture: sizes switch between cached fonts and pictures stay loaded.
+TEST(SteadyFrames, NoFontOrTextureIsCreatedAfterTheFirstFrames) {
+  startHeadless();
+  for (uint8_t screen : {MainMenu, Instructions, TopTen, Game}) {
+    changeScreen(screen);
+    keyLatch = 0;
+    runFrames(3);
+  }
+  int fonts = headless::fontsCreated();
+  int textures = headless::texturesCreated();
+  for (uint8_t screen : {MainMenu, Instructions, TopTen}) {
+    screenState = screen;
+    screenEntryPending = 0;
+    runFrames(30);
+  }
+  screenState = Game;
+  screenEntryPending = 0;
+  runFrames(300); // countdown, then play with the status line
+  EXPECT_EQ(headless::fontsCreated(), fonts);
+  EXPECT_EQ(headless::texturesCreated(), textures);
+}
