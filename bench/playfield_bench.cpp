@@ -83,12 +83,8 @@ void restoreGrid() {
   totalScore = 0;
 }
 
-// Nearly everything captured and painted: one enemy kept in a thin strip
-// at the left edge behind a track that runs the field's full height.
-void BM_CaptureWholeFieldPainted(benchmark::State &state) {
-  startLevel(1);
-  fill(20, 15, 24, 499, CELL_TRACK);
-  placeBox(whiteEnemies[0].box, 15, 250);
+// Times the capture of the saved field, restoring the field between runs.
+void timeCaptures(benchmark::State &state) {
   saveGrid();
   for (auto _ : state) {
     state.PauseTiming();
@@ -98,6 +94,15 @@ void BM_CaptureWholeFieldPainted(benchmark::State &state) {
     captureEnclosedAreas();
     benchmark::ClobberMemory();
   }
+}
+
+// Nearly everything captured and painted: one enemy kept in a thin strip
+// at the left edge behind a track that runs the field's full height.
+void BM_CaptureWholeFieldPainted(benchmark::State &state) {
+  startLevel(1);
+  fill(20, 15, 24, 499, CELL_TRACK);
+  placeBox(whiteEnemies[0].box, 15, 250);
+  timeCaptures(state);
   state.counters["captured"] = static_cast<double>(capturedCells);
 }
 BENCHMARK(BM_CaptureWholeFieldPainted)->Unit(benchmark::kMicrosecond);
@@ -107,15 +112,7 @@ BENCHMARK(BM_CaptureWholeFieldPainted)->Unit(benchmark::kMicrosecond);
 void BM_CaptureOutlineWholeField(benchmark::State &state) {
   startLevel(1);
   placeBox(whiteEnemies[0].box, 400, 250);
-  saveGrid();
-  for (auto _ : state) {
-    state.PauseTiming();
-    restoreGrid();
-    state.ResumeTiming();
-    markWhiteEnemyRegions();
-    captureEnclosedAreas();
-    benchmark::ClobberMemory();
-  }
+  timeCaptures(state);
 }
 BENCHMARK(BM_CaptureOutlineWholeField)->Unit(benchmark::kMicrosecond);
 

@@ -40,14 +40,7 @@ std::string makeTempRoot() {
 void startHeadless() {
   headless::reset();
   makeTempRoot();
-  desktopWidth = 1920;
-  desktopHeight = 1080;
-  applyCommandLine("");
-  createDevice();
-  if (textSprite == 0) {
-    textSprite = createSprite();
-    letterSprite = createSprite();
-  }
+  startDeviceAndSprites("");
   loadAssets();
   applyRenderScale(renderScale);
   screenState = MainMenu;

@@ -23,9 +23,35 @@ static void shutdownProgram() {
   releaseFonts();
   releaseSprite(textSprite);
   releaseSprite(letterSprite);
+  textSprite = 0;
+  letterSprite = 0;
   releaseGraphicsDevice();
   releaseSingleInstance();
   destroyMainWindow();
+}
+
+int startDeviceAndSprites(const char *commandLine) {
+  desktopSize(&desktopWidth, &desktopHeight);
+  applyCommandLine(commandLine);
+  if (!createDevice()) {
+    showInitError("0xF0000000");
+    return 1;
+  }
+  if (textSprite == 0) {
+    textSprite = createSprite();
+  }
+  if (textSprite == 0) {
+    showInitError("0xF0010000");
+    return 1;
+  }
+  if (letterSprite == 0) {
+    letterSprite = createSprite();
+  }
+  if (letterSprite == 0) {
+    showInitError("0xF0020000");
+    return 1;
+  }
+  return 0;
 }
 
 int runPelta(const char *commandLine) {
@@ -37,25 +63,10 @@ int runPelta(const char *commandLine) {
     releaseSingleInstance();
     return EXIT_WINDOW_FAILED;
   }
-  desktopSize(&desktopWidth, &desktopHeight);
-  applyCommandLine(commandLine);
-
-  if (!createDevice()) {
-    showInitError("0xF0000000");
+  int failure = startDeviceAndSprites(commandLine);
+  if (failure != 0) {
     releaseSingleInstance();
-    return 1;
-  }
-  textSprite = createSprite();
-  if (textSprite == 0) {
-    showInitError("0xF0010000");
-    releaseSingleInstance();
-    return 1;
-  }
-  letterSprite = createSprite();
-  if (letterSprite == 0) {
-    showInitError("0xF0020000");
-    releaseSingleInstance();
-    return 1;
+    return failure;
   }
   readSettings();
   initAudio();

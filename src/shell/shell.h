@@ -29,6 +29,10 @@ constexpr uint32_t SLOW_FRAME_MS = 2000;
 
 // The whole program: start-up, loop, shutdown. Returns the exit code.
 int runPelta(const char *commandLine);
+// From the window to a drawable device: the display mode, the device and the
+// two sprites (kept when they exist). 0, or the exit code of a failure, whose
+// error box has been shown.
+int startDeviceAndSprites(const char *commandLine);
 // One frame: clear, the current screen, screenshot key, volume keys, present, pacing.
 void runFrame();
 // The current screen's frame function, by screenState (nothing for other values).

@@ -125,14 +125,7 @@ std::string makePrivateRoot() {
 
 void startHeadlessGame(const SimOptions &options) {
   headless::reset();
-  desktopWidth = 1920;
-  desktopHeight = 1080;
-  applyCommandLine("");
-  createDevice();
-  if (textSprite == 0) {
-    textSprite = createSprite();
-    letterSprite = createSprite();
-  }
+  startDeviceAndSprites("");
   loadAssets();
   applyRenderScale(renderScale);
   audioReady = 0;
