@@ -4,7 +4,9 @@ BUILD="$1"
 WORK=$(mktemp -d /tmp/pelta-e2e-XXXXXX)
 cp -r "$BUILD/data" "$WORK/"
 cd "$WORK" || exit 1
-trap 'pkill -f "$BUILD/pelta" 2>/dev/null; rm -rf "$WORK"' EXIT
+STARTED_PIDS=""
+# Ends only the copies of the game this script started, by their process ids.
+trap 'for p in $STARTED_PIDS; do kill "$p" 2>/dev/null; done; rm -rf "$WORK"' EXIT
 
 fail() {
   echo "FAIL: $*"
@@ -15,6 +17,7 @@ fail() {
 start_game() {
   "$BUILD/pelta" "$@" >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
+  STARTED_PIDS="$STARTED_PIDS $GAME_PID"
   xdotool search --sync --onlyvisible --name "^Pelta 2.0$" >/dev/null 2>&1 &
   local waiter=$!
   for _ in $(seq 1 100); do
