@@ -22,7 +22,7 @@ constexpr uint8_t FAST_FADE = 0x0E; // volume down 14 a tick: silent within a ro
 // The mix, by sample number: each voice's share of full volume. Every voice
 // is equally loud at full volume (see instruments.h), so these set the
 // balance: the melody leads, the hats cut through, bass and pads sit under.
-const double MIX[] = {0.0, 0.75, 0.85, 1.0, 0.9, 0.65, 1.0, 0.6, 0.75};
+const double MIX[] = {0.0, 0.75, 0.85, 1.0, 0.9, 0.65, 1.0, 0.55, 0.6};
 constexpr double ECHO = 0.4; // the echo against the lead
 
 Cell &cellAt(Song &song, Pattern &p, int32_t row, int32_t ch) {

@@ -30,81 +30,23 @@ struct VoiceShape {
 // octave under it), so the line stays above 40 Hz and small speakers still
 // carry its upper partials.
 VoiceShape shapeOf(Voice v) {
+  // clang-format off
   switch (v) {
-  case Voice::BassSaw:
-    return {{{Wave::Saw, 1.0, 0, 0}, {Wave::Saw, 0.5, 1, 0}}, 0.004, 0.75, 0.25, 28.0, 12.0, 0.25};
-  case Voice::BassSquare:
-    return {{{Wave::Square, 1.0, 0, 0}, {Wave::Pulse25, 0.45, 1, 0}},
-            0.003,
-            0.75,
-            0.2,
-            24.0,
-            12.0,
-            0.25};
-  case Voice::BassRound:
-    return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 0}, {Wave::Saw, 0.35, 0, 1}},
-            0.006,
-            0.8,
-            0.3,
-            16.0,
-            10.0,
-            0.25};
-  case Voice::LeadSquare:
-    return {
-        {{Wave::Square, 0.8, 0, 0}, {Wave::Pulse25, 0.5, 1, 0}}, 0.01, 0.8, 0.3, 18.0, 12.0, 0.5};
-  case Voice::LeadSaw:
-    return {{{Wave::Saw, 0.7, 0, 0}, {Wave::Saw, 0.6, 1, 0}, {Wave::Square, 0.2, 0, 1}},
-            0.012,
-            0.8,
-            0.3,
-            16.0,
-            11.0,
-            0.5};
-  case Voice::LeadFlute:
-    return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 1}, {Wave::Square, 0.15, 1, 0}},
-            0.03,
-            0.9,
-            0.3,
-            10.0,
-            10.0,
-            0.5};
-  case Voice::LeadPulse:
-    return {{{Wave::Pulse25, 1.0, 0, 0}, {Wave::Pulse25, 0.5, 1, 0}},
-            0.006,
-            0.75,
-            0.25,
-            20.0,
-            12.0,
-            0.5};
-  case Voice::PadStrings:
-    return {{{Wave::Saw, 0.6, 0, 0}, {Wave::Saw, 0.55, 1, 0}, {Wave::Saw, 0.5, -1, 0}},
-            0.12,
-            1.0,
-            0.1,
-            6.0,
-            6.0,
-            0.5};
-  case Voice::PadOrgan:
-    return {{{Wave::Organ, 0.8, 0, 0}, {Wave::Organ, 0.5, 1, 0}}, 0.02, 0.9, 0.1, 10.0, 10.0, 0.5};
-  case Voice::PadSoft:
-    return {{{Wave::Triangle, 0.8, 0, 0}, {Wave::Triangle, 0.6, 1, 0}, {Wave::Saw, 0.2, -1, 1}},
-            0.15,
-            1.0,
-            0.1,
-            6.0,
-            6.0,
-            0.5};
-  case Voice::ChipChord:
-    return {{{Wave::Pulse25, 0.9, 0, 0}, {Wave::Square, 0.3, 0, 0}},
-            0.003,
-            0.7,
-            0.15,
-            20.0,
-            12.0,
-            0.25};
-  default:
-    return {{{Wave::Sine, 1.0, 0, 0}}, 0.01, 1.0, 0.1, 8.0, 8.0, 0.25};
+  //                                 oscillators: wave, level, extra cycles, octave             attack decay  time  cutoff from, to  loop
+  case Voice::BassSaw:    return {{{Wave::Saw, 1.0, 0, 0}, {Wave::Saw, 0.35, 1, 0}},                 0.004, 0.85, 0.25, 28.0, 12.0, 0.25};
+  case Voice::BassSquare: return {{{Wave::Square, 1.0, 0, 0}, {Wave::Pulse25, 0.45, 1, 0}},           0.003, 0.75, 0.2,  24.0, 12.0, 0.25};
+  case Voice::BassRound:  return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 0}, {Wave::Saw, 0.35, 0, 1}}, 0.006, 0.8, 0.3, 16.0, 10.0, 0.25};
+  case Voice::LeadSquare: return {{{Wave::Square, 0.8, 0, 0}, {Wave::Pulse25, 0.5, 1, 0}},            0.01,  0.8,  0.3,  18.0, 12.0, 0.5};
+  case Voice::LeadSaw:    return {{{Wave::Saw, 0.7, 0, 0}, {Wave::Saw, 0.6, 1, 0}, {Wave::Square, 0.2, 0, 1}}, 0.012, 0.8, 0.3, 16.0, 11.0, 0.5};
+  case Voice::LeadFlute:  return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 1}, {Wave::Pulse25, 0.3, 1, 0}}, 0.03, 0.9, 0.3, 12.0, 12.0, 0.5};
+  case Voice::LeadPulse:  return {{{Wave::Pulse25, 1.0, 0, 0}, {Wave::Pulse25, 0.35, 1, 0}},          0.006, 0.9,  0.25, 20.0, 12.0, 0.5};
+  case Voice::PadStrings: return {{{Wave::Saw, 0.6, 0, 0}, {Wave::Saw, 0.55, 1, 0}, {Wave::Saw, 0.5, -1, 0}}, 0.12, 1.0, 0.1, 6.0, 6.0, 0.5};
+  case Voice::PadOrgan:   return {{{Wave::Organ, 0.8, 0, 0}, {Wave::Organ, 0.5, 1, 0}},               0.02,  0.9,  0.1,  10.0, 10.0, 0.5};
+  case Voice::PadSoft:    return {{{Wave::Triangle, 0.8, 0, 0}, {Wave::Triangle, 0.6, 1, 0}, {Wave::Saw, 0.3, -1, 1}}, 0.15, 1.0, 0.1, 8.0, 8.0, 0.5};
+  case Voice::ChipChord:  return {{{Wave::Pulse25, 0.9, 0, 0}, {Wave::Square, 0.3, 0, 0}},            0.003, 0.7,  0.15, 20.0, 12.0, 0.25};
+  default:                return {{{Wave::Sine, 1.0, 0, 0}},                                          0.01,  1.0,  0.1,  8.0,  8.0,  0.25};
   }
+  // clang-format on
 }
 
 std::vector<double> looped(Voice v, int32_t rate, int32_t root, int32_t *loopStart,

@@ -19,7 +19,7 @@ constexpr double DEFAULT_EFFECT_GAIN =
 
 // Loudness of the in-game tunes at full gain (LUFS, integrated over a pass),
 // which the composer's voice levels are set for.
-constexpr double TUNE_LOUDNESS = -20.0;
+constexpr double TUNE_LOUDNESS = -21.0;
 // Loudness of each effect at the default volumes, in LU against the in-game
 // music at the default volumes (see effects.cpp).
 double effectTarget(int effect);
