@@ -14,12 +14,14 @@ inline std::string onsetsOf(const Song &song, int32_t pattern, int32_t channel, 
   return r;
 }
 
-// The lead's rhythm over the first section of the given kind; empty when the
-// tune has none.
+// The lead's rhythm over the first two bars of the first section of the given
+// kind, the motif a listener knows the section by; empty when the tune has
+// no such section. (Whole sections would count a changed cadence as a new
+// rhythm.)
 inline std::string leadRhythm(const ComposedTune &tune, SectionKind kind) {
   for (size_t order = 0; order < tune.form.size(); ++order) {
     if (tune.form[order] == kind) {
-      return onsetsOf(tune.song, tune.song.orders[order], tune.leadChannel, 0, PATTERN_ROWS);
+      return onsetsOf(tune.song, tune.song.orders[order], tune.leadChannel, 0, 32);
     }
   }
   return "";
