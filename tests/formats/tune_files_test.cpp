@@ -23,6 +23,7 @@ TEST_P(TuneFile, LoadsCleanlyAsItsFormatAndLastsAMinute) {
   ASSERT_TRUE(info.loaded);
   EXPECT_EQ(info.warnings, "");
   EXPECT_EQ(info.type, extension);
+  EXPECT_NE(info.tracker, "Unknown");
   EXPECT_GE(info.seconds, 60.0);
   // The player counts whole samples a tick, so long passes drift a little.
   EXPECT_NEAR(info.seconds, songSeconds(song), 0.0015 * info.seconds);
