@@ -1,9 +1,10 @@
 // Drives the audio subsystem on the real SDL backend without a window, for the
 // audio end-to-end check: the menu tune, effects over it, a stop, then a
-// lone effect. Exits 3 when no device opened (as with the dummy driver).
-#include <cstdio>
+// lone effect. Exits 3 when no device opened, 4 when an effect or the tune
+// did not load.
 #include "audio/audio.h"
 #include "platform/timer.h"
+#include <cstdio>
 
 int main() {
   effectsVolume = 10000;
@@ -13,7 +14,17 @@ int main() {
     std::puts("no sound device");
     return 3;
   }
+  for (SampleId sample : effectSamples) {
+    if (sample == 0) {
+      std::puts("an effect did not load");
+      return 4;
+    }
+  }
   selectMusic(MENU_MUSIC);
+  if (musicChannel == 0) {
+    std::puts("the menu tune did not load");
+    return 4;
+  }
   sleepMilliseconds(1500);
   playEffect(EFFECT_TICK);
   playEffect(EFFECT_CAPTURE);

@@ -8,6 +8,7 @@
 struct ModuleInfo {
   bool loaded = false;
   std::string type;
+  std::string tracker; // the program the loader takes the file to come from
   std::string warnings; // the loader's log and its "warnings" metadata
   double seconds = 0.0;
   int32_t samples = 0, patterns = 0, orders = 0, channels = 0;
@@ -39,6 +40,7 @@ inline ModuleInfo readModule(const std::vector<uint8_t> &bytes) {
   }
   info.loaded = true;
   info.type = takeString(openmpt_module_get_metadata(mod, "type"));
+  info.tracker = takeString(openmpt_module_get_metadata(mod, "tracker"));
   info.warnings += takeString(openmpt_module_get_metadata(mod, "warnings"));
   info.seconds = openmpt_module_get_duration_seconds(mod);
   info.samples = openmpt_module_get_num_samples(mod);

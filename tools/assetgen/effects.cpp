@@ -1,17 +1,19 @@
 // The thirteen sound effects of the game, synthesized as mono 22050 Hz sounds.
-#include <algorithm>
-#include <cmath>
 #include "sounds.h"
 #include "synth.h"
+#include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int32_t RATE = EFFECT_SAMPLE_RATE;
 
-std::vector<double> silence(double seconds) { return std::vector<double>(static_cast<size_t>(seconds * RATE), 0.0); }
+std::vector<double> silence(double seconds) {
+  return std::vector<double>(static_cast<size_t>(seconds * RATE), 0.0);
+}
 
 // Adds a pitched note: attack, exponential decay, optional vibrato.
-void addNote(std::vector<double> &out, double start, double length, double freq, Wave wave, double amp,
-             double attack = 0.005, double decay = 4.0, double vibrato = 0.0) {
+void addNote(std::vector<double> &out, double start, double length, double freq, Wave wave,
+             double amp, double attack = 0.005, double decay = 4.0, double vibrato = 0.0) {
   int harmonics = std::max(1, static_cast<int>(9000.0 / freq));
   const auto &table = wavetable(wave, harmonics);
   size_t first = static_cast<size_t>(start * RATE);
@@ -36,7 +38,8 @@ void addBell(std::vector<double> &out, double start, double freq, double amp, do
   const double level[] = {1.0, 0.5, 0.35, 0.2, 0.1};
   for (int p = 0; p < 5; ++p) {
     if (freq * ratio[p] < RATE * 0.45) {
-      addNote(out, start, 1.5, freq * ratio[p], Wave::Sine, amp * level[p], 0.002, decay * (1.0 + p * 0.7));
+      addNote(out, start, 1.5, freq * ratio[p], Wave::Sine, amp * level[p], 0.002,
+              decay * (1.0 + p * 0.7));
     }
   }
 }
@@ -149,17 +152,23 @@ std::vector<double> gameOver() {
   return s;
 }
 
-// Track hum: an electric drone whose every component fits a whole number of
-// cycles into the loop, so the end runs straight back into the start.
+// Track hum: an electric buzz whose every component fits a whole number of
+// cycles into the loop, so the end runs straight back into the start. Its
+// lowest partial is 220 Hz, above the tunes' bass lines, so it never muddies
+// them for as long as the player draws.
 std::vector<double> trackHum() {
-  size_t length = RATE / 2; // 0.5 s: 55 cycles of 110 Hz, 2 of the 4 Hz wobble
+  size_t length = RATE / 2; // 0.5 s: 110 cycles of 220 Hz, 2 of the 4 Hz wobble
   std::vector<double> s(length);
+  const double partials[][3] = {{220.0, 0.5, 0.0},  {440.0, 0.35, 0.5},  {660.0, 0.25, 0.0},
+                                {880.0, 0.18, 1.0}, {1320.0, 0.12, 0.3}, {1760.0, 0.08, 0.7},
+                                {2640.0, 0.05, 0.2}};
   for (size_t i = 0; i < length; ++i) {
     double t = static_cast<double>(i) / RATE;
     double wobble = 1.0 + 0.25 * std::sin(2.0 * PI * 4.0 * t);
-    double v = 0.5 * std::sin(2.0 * PI * 110.0 * t) + 0.3 * std::sin(2.0 * PI * 220.0 * t + 0.5) +
-               0.12 * std::sin(2.0 * PI * 330.0 * t) + 0.08 * std::sin(2.0 * PI * 550.0 * t + 1.0) +
-               0.05 * std::sin(2.0 * PI * 880.0 * t);
+    double v = 0.0;
+    for (const auto &p : partials) {
+      v += p[1] * std::sin(2.0 * PI * p[0] * t + p[2]);
+    }
     s[i] = v * wobble;
   }
   return s;
@@ -198,7 +207,7 @@ std::vector<double> newEntry() {
     double at, len, note;
   };
   const Step steps[] = {{0.0, 0.14, 67}, {0.15, 0.14, 67}, {0.3, 0.14, 67}, {0.45, 0.5, 72},
-                        {0.95, 0.2, 67}, {1.15, 0.2, 72}, {1.35, 0.85, 76}};
+                        {0.95, 0.2, 67}, {1.15, 0.2, 72},  {1.35, 0.85, 76}};
   for (const auto &st : steps) {
     addNote(s, st.at, st.len, midiFrequency(st.note), Wave::Saw, 0.3, 0.03, 0.8, 0.003);
     addNote(s, st.at, st.len, midiFrequency(st.note) * 1.004, Wave::Saw, 0.2, 0.03, 0.8);
@@ -222,7 +231,8 @@ std::vector<double> shutter() {
     for (size_t i = 0; i < static_cast<size_t>(0.05 * RATE); ++i) {
       double t = static_cast<double>(i) / RATE;
       f.process(n.next(), 3500.0, 0.3, RATE);
-      s[first + i] += f.band * std::exp(-70.0 * t) + 0.3 * std::sin(2.0 * PI * 1800.0 * t) * std::exp(-90.0 * t);
+      s[first + i] += f.band * std::exp(-70.0 * t) +
+                      0.3 * std::sin(2.0 * PI * 1800.0 * t) * std::exp(-90.0 * t);
     }
   }
   return s;
@@ -231,31 +241,84 @@ std::vector<double> shutter() {
 // Screenshot failed: two low, rough buzzes.
 std::vector<double> failBuzz() {
   auto s = silence(0.5);
-  addNote(s, 0.0, 0.18, 98.0, Wave::Square, 0.5, 0.003, 1.0);
-  addNote(s, 0.0, 0.18, 103.8, Wave::Saw, 0.3, 0.003, 1.0);
-  addNote(s, 0.25, 0.22, 98.0, Wave::Square, 0.5, 0.003, 1.0);
-  addNote(s, 0.25, 0.22, 103.8, Wave::Saw, 0.3, 0.003, 1.0);
+  for (double at : {0.0, 0.25}) {
+    addNote(s, at, 0.2, 147.0, Wave::Square, 0.5, 0.003, 1.0);
+    addNote(s, at, 0.2, 155.6, Wave::Saw, 0.3, 0.003, 1.0);
+  }
   return s;
 }
+
+// Loudness targets at the default volumes, in LU against the in-game music:
+// routine sounds sit just above the music, the shield hit stands out as the
+// warning it is, and losing a life, the game ending and finishing a level
+// are clearly the loudest. Measured over each sound's sounding part (from its
+// first to its last sample within 30 dB of its peak); the looping track hum
+// stays under the music.
+const double EFFECT_TARGETS[EFFECT_FILE_COUNT] = {
+    +1.0, // 0 tick
+    +1.0, // 1 capture: the most frequent sound
+    +5.0, // 2 level done, more than 90 %
+    +5.5, // 3 crash
+    +5.0, // 4 game over (the music has stopped)
+    -3.0, // 5 track hum, for as long as the player draws
+    +1.5, // 6 pickup
+    +3.0, // 7 shield hit
+    +4.5, // 8 new entry
+    +4.5, // 9 level done, 80 … 90 %
+    +4.0, // 10 level done, up to 80 %
+    +0.0, // 11 screenshot
+    +0.0, // 12 screenshot failed: no louder than a capture
+};
 } // namespace
+
+double effectTarget(int effect) {
+  return effect >= 0 && effect < EFFECT_FILE_COUNT ? EFFECT_TARGETS[effect] : 0.0;
+}
 
 std::vector<int16_t> effectSound(int effect) {
   std::vector<double> s;
   switch (effect) {
-  case 0: s = tick(); break;
-  case 1: s = captureWhoosh(); break;
-  case 2: s = levelDone(2); break;
-  case 3: s = crash(); break;
-  case 4: s = gameOver(); break;
-  case 5: s = trackHum(); break;
-  case 6: s = pickup(); break;
-  case 7: s = shieldHit(); break;
-  case 8: s = newEntry(); break;
-  case 9: s = levelDone(1); break;
-  case 10: s = levelDone(0); break;
-  case 11: s = shutter(); break;
-  case 12: s = failBuzz(); break;
-  default: return {};
+  case 0:
+    s = tick();
+    break;
+  case 1:
+    s = captureWhoosh();
+    break;
+  case 2:
+    s = levelDone(2);
+    break;
+  case 3:
+    s = crash();
+    break;
+  case 4:
+    s = gameOver();
+    break;
+  case 5:
+    s = trackHum();
+    break;
+  case 6:
+    s = pickup();
+    break;
+  case 7:
+    s = shieldHit();
+    break;
+  case 8:
+    s = newEntry();
+    break;
+  case 9:
+    s = levelDone(1);
+    break;
+  case 10:
+    s = levelDone(0);
+    break;
+  case 11:
+    s = shutter();
+    break;
+  case 12:
+    s = failBuzz();
+    break;
+  default:
+    return {};
   }
   if (effect != 5) {
     // Short fades at both ends, so no one-shot starts or stops with a click.
@@ -268,7 +331,13 @@ std::vector<int16_t> effectSound(int effect) {
       s[s.size() - 1 - i] *= static_cast<double>(i) / static_cast<double>(out);
     }
   }
-  // The hum loops for as long as the player draws, so it sits lower.
-  return toPcm16(s, effect == 5 ? 0.45 : 0.85);
+  // The file's own loudness that gives the target once the game plays it:
+  // the music's level at its default volume, the target, less the effect
+  // channel's default gain, less 3 LU because the game plays the mono file on
+  // both stereo channels.
+  double music = TUNE_LOUDNESS + 20.0 * std::log10(DEFAULT_MUSIC_GAIN);
+  double file = music + EFFECT_TARGETS[effect] - 20.0 * std::log10(DEFAULT_EFFECT_GAIN) - 3.0103;
+  auto [first, last] = soundingPart(s);
+  scaleToLoudness(s, RATE, file, effect == 5 ? 0 : first, effect == 5 ? s.size() : last);
+  return toPcm16(s);
 }
-

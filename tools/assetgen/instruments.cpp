@@ -2,11 +2,11 @@
 // whole numbers of cycles of every oscillator within its loop, so the sustain
 // repeats without a seam.
 #include "instruments.h"
+#include "synth.h"
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
-#include "synth.h"
 
 namespace {
 struct Osc {
@@ -18,38 +18,46 @@ struct Osc {
 
 struct VoiceShape {
   std::vector<Osc> oscs;
-  double attack;       // seconds
-  double decayTo;      // sustain level after the attack's decay
-  double decayTime;    // seconds of the decay before the loop
-  double cutoffStart;  // low-pass in multiples of the root frequency
+  double attack;      // seconds
+  double decayTo;     // sustain level after the attack's decay
+  double decayTime;   // seconds of the decay before the loop
+  double cutoffStart; // low-pass in multiples of the root frequency
   double cutoffEnd;
-  double loopSeconds;  // about this long a loop
+  double loopSeconds; // about this long a loop
 };
 
+// Basses sound their written note as the lowest partial (no oscillator an
+// octave under it), so the line stays above 40 Hz and small speakers still
+// carry its upper partials.
 VoiceShape shapeOf(Voice v) {
+  // clang-format off
   switch (v) {
-  case Voice::BassSaw: return {{{Wave::Saw, 1.0, 0, 0}, {Wave::Square, 0.4, 0, -1}}, 0.004, 0.7, 0.25, 24.0, 5.0, 0.25};
-  case Voice::BassSquare: return {{{Wave::Square, 1.0, 0, 0}, {Wave::Sine, 0.6, 0, -1}}, 0.003, 0.75, 0.2, 16.0, 6.0, 0.25};
-  case Voice::BassRound: return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.8, 0, 0}, {Wave::Saw, 0.15, 0, 1}}, 0.006, 0.8, 0.3, 10.0, 6.0, 0.25};
-  case Voice::LeadSquare: return {{{Wave::Square, 0.8, 0, 0}, {Wave::Pulse25, 0.5, 1, 0}}, 0.01, 0.8, 0.3, 14.0, 8.0, 0.5};
-  case Voice::LeadSaw: return {{{Wave::Saw, 0.7, 0, 0}, {Wave::Saw, 0.6, 1, 0}, {Wave::Square, 0.3, 0, -1}}, 0.012, 0.8, 0.3, 12.0, 7.0, 0.5};
-  case Voice::LeadFlute: return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 1}, {Wave::Square, 0.08, 1, 0}}, 0.03, 0.9, 0.3, 8.0, 8.0, 0.5};
-  case Voice::LeadPulse: return {{{Wave::Pulse25, 1.0, 0, 0}, {Wave::Pulse25, 0.5, 1, 0}}, 0.006, 0.75, 0.25, 16.0, 9.0, 0.5};
-  case Voice::PadStrings: return {{{Wave::Saw, 0.6, 0, 0}, {Wave::Saw, 0.55, 1, 0}, {Wave::Saw, 0.5, -1, 0}, {Wave::Sine, 0.3, 0, -1}}, 0.12, 1.0, 0.1, 4.0, 4.0, 0.5};
-  case Voice::PadOrgan: return {{{Wave::Organ, 0.8, 0, 0}, {Wave::Organ, 0.5, 1, 0}}, 0.02, 0.9, 0.1, 10.0, 10.0, 0.5};
-  case Voice::PadSoft: return {{{Wave::Triangle, 0.8, 0, 0}, {Wave::Triangle, 0.6, 1, 0}, {Wave::Saw, 0.2, -1, 1}}, 0.15, 1.0, 0.1, 6.0, 6.0, 0.5};
-  case Voice::ChipChord: return {{{Wave::Pulse25, 0.9, 0, 0}, {Wave::Square, 0.3, 0, 0}}, 0.003, 0.7, 0.15, 20.0, 10.0, 0.25};
-  default: return {{{Wave::Sine, 1.0, 0, 0}}, 0.01, 1.0, 0.1, 8.0, 8.0, 0.25};
+  //                                 oscillators: wave, level, extra cycles, octave             attack decay  time  cutoff from, to  loop
+  case Voice::BassSaw:    return {{{Wave::Saw, 1.0, 0, 0}, {Wave::Saw, 0.35, 1, 0}},                 0.004, 0.85, 0.25, 28.0, 12.0, 0.25};
+  case Voice::BassSquare: return {{{Wave::Square, 1.0, 0, 0}, {Wave::Pulse25, 0.45, 1, 0}},           0.003, 0.75, 0.2,  24.0, 12.0, 0.25};
+  case Voice::BassRound:  return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 0}, {Wave::Saw, 0.35, 0, 1}}, 0.006, 0.8, 0.3, 16.0, 10.0, 0.25};
+  case Voice::LeadSquare: return {{{Wave::Square, 0.8, 0, 0}, {Wave::Pulse25, 0.5, 1, 0}},            0.01,  0.8,  0.3,  18.0, 12.0, 0.5};
+  case Voice::LeadSaw:    return {{{Wave::Saw, 0.7, 0, 0}, {Wave::Saw, 0.6, 1, 0}, {Wave::Square, 0.2, 0, 1}}, 0.012, 0.8, 0.3, 16.0, 11.0, 0.5};
+  case Voice::LeadFlute:  return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 1}, {Wave::Pulse25, 0.3, 1, 0}}, 0.03, 0.9, 0.3, 12.0, 12.0, 0.5};
+  case Voice::LeadPulse:  return {{{Wave::Pulse25, 1.0, 0, 0}, {Wave::Pulse25, 0.35, 1, 0}},          0.006, 0.9,  0.25, 20.0, 12.0, 0.5};
+  case Voice::PadStrings: return {{{Wave::Saw, 0.6, 0, 0}, {Wave::Saw, 0.55, 1, 0}, {Wave::Saw, 0.5, -1, 0}}, 0.12, 1.0, 0.1, 6.0, 6.0, 0.5};
+  case Voice::PadOrgan:   return {{{Wave::Organ, 0.8, 0, 0}, {Wave::Organ, 0.5, 1, 0}},               0.02,  0.9,  0.1,  10.0, 10.0, 0.5};
+  case Voice::PadSoft:    return {{{Wave::Triangle, 0.8, 0, 0}, {Wave::Triangle, 0.6, 1, 0}, {Wave::Saw, 0.3, -1, 1}}, 0.15, 1.0, 0.1, 8.0, 8.0, 0.5};
+  case Voice::ChipChord:  return {{{Wave::Pulse25, 0.9, 0, 0}, {Wave::Square, 0.3, 0, 0}},            0.003, 0.7,  0.15, 20.0, 12.0, 0.25};
+  default:                return {{{Wave::Sine, 1.0, 0, 0}},                                          0.01,  1.0,  0.1,  8.0,  8.0,  0.25};
   }
+  // clang-format on
 }
 
-std::vector<double> looped(Voice v, int32_t rate, int32_t root, int32_t *loopStart, int32_t *loopLength) {
+std::vector<double> looped(Voice v, int32_t rate, int32_t root, int32_t *loopStart,
+                           int32_t *loopLength) {
   VoiceShape shape = shapeOf(v);
   double f0 = midiFrequency(root);
   // Whole cycles of the root within an even number of frames: pitch error well
   // under a cent, and a loop a MOD can address in words.
   // An even count, so the sub-octave oscillator fits whole cycles as well.
-  int32_t cycles = std::max<int32_t>(4, 2 * static_cast<int32_t>(std::lround(f0 * shape.loopSeconds / 2.0)));
+  int32_t cycles =
+      std::max<int32_t>(4, 2 * static_cast<int32_t>(std::lround(f0 * shape.loopSeconds / 2.0)));
   int32_t length = static_cast<int32_t>(std::lround(cycles * rate / f0));
   length += length % 2;
   int32_t start = static_cast<int32_t>((shape.attack + shape.decayTime) * rate);
@@ -96,18 +104,25 @@ std::vector<double> looped(Voice v, int32_t rate, int32_t root, int32_t *loopSta
 
 std::vector<double> drum(Voice v, int32_t rate) {
   Noise noise{static_cast<uint32_t>(v) * 7919u + 17u};
-  double seconds = v == Voice::Kick ? 0.4 : v == Voice::Snare ? 0.3 : v == Voice::HatClosed ? 0.08 : 0.4;
+  double seconds = v == Voice::Kick        ? 0.4
+                   : v == Voice::Snare     ? 0.3
+                   : v == Voice::HatClosed ? 0.08
+                                           : 0.4;
   std::vector<double> out(static_cast<size_t>(seconds * rate));
   Svf svf;
   OnePole hp;
+  OnePole hp2;
   double phase = 0.0;
   for (size_t n = 0; n < out.size(); ++n) {
     double t = static_cast<double>(n) / rate;
     double click = std::min(1.0, t / 0.0005);
     switch (v) {
     case Voice::Kick:
-      phase += (45.0 + 110.0 * std::exp(-t * 30.0)) / rate;
-      out[n] = std::sin(2.0 * PI * phase) * std::exp(-t * 7.0) * click + 0.2 * noise.next() * std::exp(-t * 200.0);
+      // A falling sine for the body and a short bright click, which is
+      // what small speakers let through of a kick.
+      phase += (50.0 + 120.0 * std::exp(-t * 30.0)) / rate;
+      out[n] = std::sin(2.0 * PI * phase) * std::exp(-t * 8.0) * click +
+               0.5 * hp.highPass(noise.next(), 2500.0, rate) * std::exp(-t * 120.0);
       break;
     case Voice::Snare: {
       phase += (185.0 + 40.0 * std::exp(-t * 40.0)) / rate;
@@ -118,12 +133,13 @@ std::vector<double> drum(Voice v, int32_t rate) {
     }
     case Voice::HatClosed:
     case Voice::HatOpen: {
-      double metal = hp.highPass(noise.next(), 7000.0, rate);
+      double metal = hp.highPass(hp2.highPass(noise.next(), rate * 0.28, rate), rate * 0.28, rate);
       double decay = v == Voice::HatClosed ? 60.0 : 9.0;
       out[n] = metal * std::exp(-t * decay) * click;
       break;
     }
-    default: break;
+    default:
+      break;
     }
   }
   double tail = std::min<double>(out.size(), rate * 0.01);
@@ -145,16 +161,18 @@ std::vector<double> pluck(int32_t rate, int32_t root) {
     }
     for (size_t n = 0; n < out.size(); ++n) {
       double t = static_cast<double>(n) / rate;
-      out[n] += level[p] * std::sin(2.0 * PI * f0 * ratio[p] * t) * std::exp(-t * (5.0 + 4.0 * p)) * std::min(1.0, t / 0.002);
+      out[n] += level[p] * std::sin(2.0 * PI * f0 * ratio[p] * t) * std::exp(-t * (5.0 + 4.0 * p)) *
+                std::min(1.0, t / 0.002);
     }
   }
   return out;
 }
 
 const char *voiceName(Voice v) {
-  static const char *const NAMES[] = {"kick",      "snare",      "closed hat", "open hat",   "saw bass",   "square bass",
-                                      "round bass", "square lead", "saw lead",  "flute lead", "pulse lead", "strings",
-                                      "organ",     "soft pad",   "pluck",      "chip chord"};
+  static const char *const NAMES[] = {"kick",     "snare",       "closed hat", "open hat",
+                                      "saw bass", "square bass", "round bass", "square lead",
+                                      "saw lead", "flute lead",  "pulse lead", "strings",
+                                      "organ",    "soft pad",    "pluck",      "chip chord"};
   return NAMES[static_cast<int>(v)];
 }
 } // namespace
@@ -179,9 +197,33 @@ Instrument makeInstrument(Voice voice, int32_t sampleRate, int32_t rootNote) {
     signal = drum(voice, sampleRate);
     ins.rootNote = 60;
     break;
-  case Voice::Pluck: signal = pluck(sampleRate, rootNote); break;
-  default: signal = looped(voice, sampleRate, rootNote, &ins.loopStart, &ins.loopLength); break;
+  case Voice::Pluck:
+    signal = pluck(sampleRate, rootNote);
+    break;
+  default:
+    signal = looped(voice, sampleRate, rootNote, &ins.loopStart, &ins.loopLength);
+    break;
   }
-  ins.pcm = toPcm16(signal, 0.95);
+  // Every voice is equally loud at full volume (its sustain, or the sounding
+  // part of a one-shot), so the mix is set by the volumes the composer
+  // writes; a voice whose peak would pass full scale stays just below it.
+  size_t from = 0;
+  size_t to = signal.size();
+  if (ins.loopLength > 0) {
+    from = static_cast<size_t>(ins.loopStart);
+  } else {
+    std::tie(from, to) = soundingPart(signal);
+  }
+  scaleToLoudness(signal, sampleRate, INSTRUMENT_LOUDNESS, from, to);
+  double peak = 0.0;
+  for (double v : signal) {
+    peak = std::max(peak, std::fabs(v));
+  }
+  if (peak > 0.98) {
+    for (double &v : signal) {
+      v *= 0.98 / peak;
+    }
+  }
+  ins.pcm = toPcm16(signal);
   return cache.emplace(key, ins).first->second;
 }

@@ -22,6 +22,9 @@ enum class Voice : uint8_t {
   ChipChord,
 };
 
+// Loudness of every voice's sustain at full volume (LUFS, one channel).
+constexpr double INSTRUMENT_LOUDNESS = -11.5;
+
 // Synthesizes a voice at sampleRate; melodic voices sound rootNote at that
 // rate, drums are meant to be played at MIDI note 60. Results are cached.
 Instrument makeInstrument(Voice voice, int32_t sampleRate, int32_t rootNote);

@@ -1,8 +1,8 @@
 // ProTracker MOD writer: 4 channels, "M.K.", 31 samples, signed 8-bit data,
 // big-endian words.
+#include "song.h"
 #include <algorithm>
 #include <cmath>
-#include "song.h"
 
 namespace {
 // Finetune-0 periods of the three octaves, C-1 … B-3.
@@ -43,19 +43,49 @@ int32_t periodIndex(const Instrument &ins, int32_t note) {
 void putCell(std::vector<uint8_t> &out, const Song &song, const Cell &c) {
   uint32_t period = 0;
   uint32_t sample = c.instrument;
-  if (c.note != NOTE_NONE && c.note != NOTE_OFF && sample >= 1 && sample <= song.instruments.size()) {
+  if (c.note != NOTE_NONE && c.note != NOTE_OFF && sample >= 1 &&
+      sample <= song.instruments.size()) {
     period = PERIODS[periodIndex(song.instruments[sample - 1], c.note)];
   }
   uint32_t effect = 0;
   uint32_t param = 0;
   switch (c.fx) {
-  case Fx::Speed: effect = 0xF; param = std::clamp<uint32_t>(c.param, 1, 31); break;
-  case Fx::Tempo: effect = 0xF; param = std::max<uint32_t>(c.param, 32); break;
-  case Fx::VolumeDown: effect = 0xA; param = c.param & 0x0F; break;
-  case Fx::NoteCut: effect = 0xE; param = 0xC0 | (c.param & 0x0F); break;
-  case Fx::Arpeggio: effect = 0x0; param = c.param; break;
-  case Fx::Vibrato: effect = 0x4; param = c.param; break;
-  case Fx::PortaUp: effect = 0x1; param = c.param; break;
+  case Fx::Speed:
+    effect = 0xF;
+    param = std::clamp<uint32_t>(c.param, 1, 31);
+    break;
+  case Fx::Tempo:
+    effect = 0xF;
+    param = std::max<uint32_t>(c.param, 32);
+    break;
+  case Fx::VolumeDown:
+    effect = 0xA;
+    param = c.param & 0x0F;
+    break;
+  case Fx::NoteCut:
+    effect = 0xE;
+    param = 0xC0 | (c.param & 0x0F);
+    break;
+  case Fx::Arpeggio:
+    effect = 0x0;
+    param = c.param;
+    break;
+  case Fx::Vibrato:
+    effect = 0x4;
+    param = c.param;
+    break;
+  case Fx::PortaUp:
+    effect = 0x1;
+    param = c.param;
+    break;
+  case Fx::PatternJump:
+    effect = 0xB;
+    param = c.param;
+    break;
+  case Fx::PatternBreak:
+    effect = 0xD;
+    param = 0;
+    break;
   case Fx::None:
     if (c.note == NOTE_OFF) {
       effect = 0xC; // volume 0 silences the channel
@@ -124,7 +154,8 @@ std::vector<uint8_t> writeMod(const Song &song) {
   }
   size_t orderCount = std::min<size_t>(song.orders.size(), 128);
   out.push_back(static_cast<uint8_t>(orderCount));
-  out.push_back(0); // restart at the first order
+  out.push_back(
+      static_cast<uint8_t>(song.loopOrder < static_cast<int32_t>(orderCount) ? song.loopOrder : 0));
   uint8_t highest = 0;
   for (size_t i = 0; i < 128; ++i) {
     uint8_t o = i < orderCount ? song.orders[i] : 0;
@@ -136,8 +167,9 @@ std::vector<uint8_t> writeMod(const Song &song) {
     for (int32_t row = 0; row < PATTERN_ROWS; ++row) {
       for (int32_t ch = 0; ch < 4; ++ch) {
         Cell empty;
-        const Cell &c = (p < song.patterns.size() && ch < song.channels) ? song.patterns[p].at(row, ch, song.channels)
-                                                                       : empty;
+        const Cell &c = (p < song.patterns.size() && ch < song.channels)
+                            ? song.patterns[p].at(row, ch, song.channels)
+                            : empty;
         putCell(out, song, c);
       }
     }

@@ -1,12 +1,13 @@
 // Scream Tracker 3 (S3M) writer: 16-bit unsigned samples, one panning table,
 // parapointers to 16-byte aligned blocks.
+#include "song.h"
 #include <algorithm>
 #include <cmath>
-#include "song.h"
 
 namespace {
 uint32_t c2Speed(const Instrument &ins) {
-  return static_cast<uint32_t>(std::lround(ins.sampleRate * std::pow(2.0, (60 - ins.rootNote) / 12.0)));
+  return static_cast<uint32_t>(
+      std::lround(ins.sampleRate * std::pow(2.0, (60 - ins.rootNote) / 12.0)));
 }
 
 uint8_t noteByte(uint8_t note) {
@@ -98,8 +99,11 @@ std::vector<uint8_t> writeS3m(const Song &song) {
   out.resize(out.size() + 2 * song.instruments.size() + 2 * song.patterns.size(), 0);
   size_t patternPointers = instrumentPointers + 2 * song.instruments.size();
   for (int32_t ch = 0; ch < 32; ++ch) {
-    int32_t pan = ch < static_cast<int32_t>(song.channelPan.size()) ? song.channelPan[static_cast<size_t>(ch)] : 32;
-    out.push_back(ch < song.channels ? static_cast<uint8_t>(0x20 | std::clamp(pan * 15 / 64, 0, 15)) : 0);
+    int32_t pan = ch < static_cast<int32_t>(song.channelPan.size())
+                      ? song.channelPan[static_cast<size_t>(ch)]
+                      : 32;
+    out.push_back(ch < song.channels ? static_cast<uint8_t>(0x20 | std::clamp(pan * 15 / 64, 0, 15))
+                                     : 0);
   }
   std::vector<size_t> headerAt;
   for (size_t i = 0; i < song.instruments.size(); ++i) {
@@ -120,7 +124,11 @@ std::vector<uint8_t> writeS3m(const Song &song) {
     out.push_back(0);
     out.push_back(static_cast<uint8_t>((loop ? 1 : 0) | 4));
     putLe32(out, c2Speed(ins));
-    out.resize(out.size() + 12, 0);
+    putLe32(out, 0);
+    // Scream Tracker 3.20 saving with a SoundBlaster writes 1 as the sample's
+    // card address; the address is what tells its files from other programs'.
+    putLe16(out, 1);
+    out.resize(out.size() + 6, 0);
     putText(out, ins.name, 28);
     out.insert(out.end(), {'S', 'C', 'R', 'S'});
   }

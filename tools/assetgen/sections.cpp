@@ -1,13 +1,15 @@
-// Section composer: diatonic chords from a progression, grooves from drum
-// templates, a bass line on the chord roots, and a melody built from a
-// two-bar rhythmic motif whose strong beats land on chord tones.
+// Section composer: diatonic chords from a progression, drums from the tune's
+// groove shaped by the section's energy, a bass line on the chord roots, and a
+// melody whose rhythm is the tune's motif and whose strong beats land on
+// chord tones.
 #include "sections.h"
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 
 namespace {
+using K = SectionKind;
 const int32_t MAJOR[7] = {0, 2, 4, 5, 7, 9, 11};
 const int32_t MINOR[7] = {0, 2, 3, 5, 7, 8, 10};
 
@@ -26,50 +28,9 @@ const int32_t PROGRESSIONS[][4] = {
     {0, 2, 3, 4}, // 10 I iii IV V
     {5, 6, 0, 0}, // 11 VI VII i i
 };
+const int32_t BUILD_PROGRESSION[4] = {3, 4, 3, 4}; // IV V IV V: leans into the chorus
 
-struct Groove {
-  const char *kick, *snare, *hat; // one bar, 16 steps; hat: c closed, o open
-};
-const Groove GROOVES[] = {
-    {"x.......x.x.....", "....x.......x...", "c.c.c.c.c.c.c.c."}, // 0 rock
-    {"x...x...x...x...", "....x.......x...", "c.o.c.o.c.o.c.o."}, // 1 dance
-    {"x.x.......xx....", "....x..x.x..x..x", "c.c.c.c.c.c.c.c."}, // 2 breakbeat
-    {"x.....x..x......", "........x.......", "c.c.c.c.c.c.c.c."}, // 3 half-time
-    {"x.....x.x.......", "....x.......x...", "cccccccccccccccc"}, // 4 sixteenth pop
-    {"x..x..x...x.....", "....x.......x...", "c.cc.cc.c.cc.co."}, // 5 shuffle
-};
-const char *const FILL_SNARE = "....x...x.x.xxxx";
-
-// Bass bars: R root, F fifth, O octave, T third, - hold, . rest.
-const char *const BASS_STYLES[] = {
-    "R-R-R-R-R-R-R-O-", // 0 driving eighths
-    "R--R--R-F--R--O-", // 1 syncopated
-    "R-------F-----T-", // 2 long
-    "R-.RO-.RR-.RF-O.", // 3 funky
-    "R-O-R-O-R-O-R-O-", // 4 octaves
-};
-
-// Two-bar melody rhythms: x onset, - hold, . rest.
-const char *const VERSE_RHYTHMS[] = {
-    "x--x--x-x-------x--x--x-x-x-x---", "x---x-x-x---x---x---x-x-x-------",
-    "x-------x--x--x-x-------x-x-x-x-", "x--x--x---x-x---x--x--x---x-x---",
-    "x-----x-x-----x-x-----x-x-x-x---",
-};
-const char *const CHORUS_RHYTHMS[] = {
-    "x-x-x---x-x-x---x-x-x-x-x-------", "x-x-.xx-x---x-x-x-x-.xx-x-------",
-    "x-x-x-x-x---x---x-x-x-x-x-------", "x--x--x-x--x--x-x--x--x-x-x-x-x-",
-};
-const char *const BRIDGE_RHYTHMS[] = {"x-------x-------x-------x-------", "x-----------x---x-------x-------"};
-const char *const ENDINGS[] = {"x---x---x-------", "x-x-x-----------", "x-------x-------", "x--x--x---------"};
-
-struct Rng {
-  uint32_t state;
-  uint32_t next() {
-    state = state * 1103515245u + 12345u;
-    return (state >> 16) & 0x7FFF;
-  }
-  int32_t below(int32_t n) { return static_cast<int32_t>(next() % static_cast<uint32_t>(n)); }
-};
+bool isChorus(K k) { return k == K::Chorus || k == K::Chorus2 || k == K::Final; }
 
 const int32_t *scaleOf(const TuneRecipe &recipe) { return recipe.minor ? MINOR : MAJOR; }
 
@@ -94,16 +55,14 @@ Chord chordOf(const TuneRecipe &recipe, int32_t degree) {
   // Voiced into one octave from G3, so chord changes move by small steps.
   int32_t pcs[3] = {c.root, (c.root + third) % 12, (c.root + fifth) % 12};
   for (int i = 0; i < 3; ++i) {
-    int32_t t = 55 + ((pcs[i] - 55) % 12 + 12) % 12;
-    c.tones[static_cast<size_t>(i)] = t;
+    c.tones[static_cast<size_t>(i)] = 55 + ((pcs[i] - 55) % 12 + 12) % 12;
   }
   std::sort(c.tones.begin(), c.tones.end());
   return c;
 }
 
-bool isChordTone(const TuneRecipe &recipe, int32_t index, int32_t degree) {
+bool isChordTone(int32_t index, int32_t degree) {
   int32_t d = ((index - degree) % 7 + 7) % 7;
-  (void)recipe;
   return d == 0 || d == 2 || d == 4;
 }
 
@@ -112,92 +71,194 @@ const int32_t *progressionOf(int32_t n) {
   return PROGRESSIONS[((n % count) + count) % count];
 }
 
-void addDrums(SectionScore &s, const TuneRecipe &recipe, SectionKind kind) {
-  int32_t grooveCount = static_cast<int32_t>(sizeof GROOVES / sizeof GROOVES[0]);
-  const Groove &g = GROOVES[kind == SectionKind::Bridge ? 3 : recipe.groove % grooveCount];
-  bool fill = kind == SectionKind::Verse2 || kind == SectionKind::Chorus2 || kind == SectionKind::Chorus3 ||
-              kind == SectionKind::Intro || kind == SectionKind::Bridge;
+const int32_t *degreesOf(const TuneRecipe &recipe, const TuneMaterial &m, K kind) {
+  switch (kind) {
+  case K::Build:
+    return BUILD_PROGRESSION;
+  case K::Bridge:
+    return progressionOf(recipe.bridge);
+  case K::Theme:
+    return progressionOf(m.themeProgression);
+  case K::Chorus:
+  case K::Chorus2:
+  case K::Final:
+  case K::Breakdown:
+    return progressionOf(recipe.chorus);
+  default:
+    return progressionOf(recipe.verse);
+  }
+}
+
+// The level of a section against a chorus, so a pass builds up and lets go.
+double levelOf(K k) {
+  switch (k) {
+  case K::Intro:
+    return 0.62;
+  case K::Breakdown:
+    return 0.55;
+  case K::Bridge:
+    return 0.75;
+  case K::Verse:
+    return 0.8;
+  case K::Verse2:
+  case K::Theme:
+    return 0.85;
+  case K::Build:
+    return 0.92;
+  default:
+    return 1.0;
+  }
+}
+
+int32_t scaled(int32_t volume, double level) {
+  return std::clamp(static_cast<int32_t>(std::lround(volume * level)), 1, 64);
+}
+
+void applyLevel(SectionScore &s, double level) {
+  for (DrumHit &d : s.drums) {
+    d.kick = static_cast<uint8_t>(d.kick ? scaled(d.kick, level) : 0);
+    d.snare = static_cast<uint8_t>(d.snare ? scaled(d.snare, level) : 0);
+    d.hat = static_cast<uint8_t>(d.hat ? scaled(d.hat, level) : 0);
+  }
+  for (auto *notes : {&s.bass, &s.lead, &s.answer, &s.arps}) {
+    for (ScoreNote &n : *notes) {
+      n.volume = scaled(n.volume, level);
+    }
+  }
+  s.padVolume = scaled(s.padVolume, level);
+}
+
+// A snare roll over the last bar, rising in loudness into the next section.
+void addRoll(SectionScore &s, bool sixteenths) {
+  for (int32_t step = 0; step < 16; ++step) {
+    if (sixteenths || step % 2 == 0 || step >= 12) {
+      DrumHit &d = s.drums[static_cast<size_t>(48 + step)];
+      d.snare = static_cast<uint8_t>(28 + step * 2);
+      d.hat = 0;
+    }
+  }
+}
+
+void addDrums(SectionScore &s, const TuneMaterial &m, K kind) {
+  const Groove &g = m.groove;
   for (int32_t row = 0; row < 64; ++row) {
     int32_t bar = row / 16;
     int32_t step = row % 16;
     DrumHit &d = s.drums[static_cast<size_t>(row)];
-    bool introQuiet = kind == SectionKind::Intro && bar < 2;
-    if (g.kick[step] == 'x') {
+    bool kick = g.kick[static_cast<size_t>(step)] == 'x';
+    bool snare = g.snare[static_cast<size_t>(step)] == 'x';
+    char hat = g.hat[static_cast<size_t>(step)];
+    switch (kind) {
+    case K::Intro: // hats alone, then the kick joins
+      kick = kick && bar >= 2;
+      snare = false;
+      break;
+    case K::Build: // four to the floor under running sixteenths
+      kick = step % 4 == 0;
+      hat = 'c';
+      break;
+    case K::Bridge: // half time
+      kick = step == 0 || step == 10;
+      snare = step == 8;
+      hat = step % 2 == 0 ? 'c' : '.';
+      break;
+    case K::Breakdown: // the drums drop out but for a soft pulse
+      kick = false;
+      snare = false;
+      hat = step % 4 == 2 ? 'c' : '.';
+      break;
+    case K::Verse:
+    case K::Theme:
+      hat = hat == 'o' ? 'c' : hat;
+      break;
+    default:
+      break;
+    }
+    if (kick) {
       d.kick = static_cast<uint8_t>(step == 0 ? 64 : 56);
     }
-    if (!introQuiet && g.snare[step] == 'x') {
-      d.snare = static_cast<uint8_t>(step % 4 == 0 ? 52 : 34);
+    if (snare) {
+      d.snare = static_cast<uint8_t>(step % 4 == 0 ? 60 : 40);
     }
-    if (g.hat[step] != '.') {
-      d.hat = static_cast<uint8_t>(step % 4 == 0 ? 30 : (step % 2 == 0 ? 22 : 15));
-      d.openHat = g.hat[step] == 'o';
-      if (introQuiet) {
-        d.hat = static_cast<uint8_t>(d.hat * 3 / 4);
-      }
-    }
-    if (fill && bar == 3 && FILL_SNARE[step] == 'x') {
-      d.snare = static_cast<uint8_t>(30 + step * 2);
-      d.hat = 0;
+    if (hat != '.') {
+      d.hat = static_cast<uint8_t>(step % 4 == 0 ? 60 : (step % 2 == 0 ? 50 : 40));
+      d.openHat = hat == 'o';
     }
   }
-  // A crash-like open hat marks the start of a chorus.
-  if (kind == SectionKind::Chorus || kind == SectionKind::Chorus2 || kind == SectionKind::Chorus3) {
-    s.drums[0].hat = 40;
+  if (kind == K::Build || kind == K::Breakdown) {
+    addRoll(s, kind == K::Build);
+  } else if (kind == K::Intro || kind == K::Verse2 || kind == K::Chorus2 || kind == K::Final ||
+             kind == K::Bridge) {
+    for (int32_t step = 0; step < 16; ++step) {
+      if (step >= 8 && (step % 2 == 0 || step >= 13)) {
+        s.drums[static_cast<size_t>(48 + step)].snare = static_cast<uint8_t>(30 + step * 2);
+        s.drums[static_cast<size_t>(48 + step)].hat = 0;
+      }
+    }
+  }
+  // An open hat crashes in at the start of a chorus.
+  if (isChorus(kind)) {
+    s.drums[0].hat = 64;
     s.drums[0].openHat = true;
   }
 }
 
-void addBass(SectionScore &s, const TuneRecipe &recipe, SectionKind kind) {
-  int32_t styleCount = static_cast<int32_t>(sizeof BASS_STYLES / sizeof BASS_STYLES[0]);
-  const char *style = BASS_STYLES[kind == SectionKind::Bridge ? 2 : recipe.bassStyle % styleCount];
-  for (int32_t bar = 0; bar < 4; ++bar) {
-    const Chord &c = s.chords[static_cast<size_t>(bar)];
-    int32_t root = 36 + c.root; // C2 … B2
-    if (root > 43) {
-      root -= 12; // keep the line low: G1 … G2
+void addBass(SectionScore &s, const TuneMaterial &m, K kind) {
+  std::string bar;
+  switch (kind) {
+  case K::Bridge:
+    bar = "R-------F-------";
+    break;
+  case K::Breakdown:
+    bar = "R---------------";
+    break;
+  case K::Build:
+    bar = "R-R-R-R-R-R-R-O-";
+    break;
+  default:
+    bar = isChorus(kind) ? m.chorusBass : m.verseBass;
+    break;
+  }
+  for (int32_t b = kind == K::Intro ? 2 : 0; b < 4; ++b) {
+    const Chord &c = s.chords[static_cast<size_t>(b)];
+    int32_t root = 36 + c.root; // C2 … A2: fundamentals of 58 Hz and up
+    if (root > 45) {
+      root -= 12;
     }
     for (int32_t step = 0; step < 16; ++step) {
-      char ch = style[step];
+      char ch = bar[static_cast<size_t>(step)];
       if (ch == '-' || ch == '.') {
         continue;
       }
-      int32_t pitch = ch == 'F' ? root + c.intervals[1] : ch == 'O' ? root + 12 : ch == 'T' ? root + c.intervals[0] : root;
+      int32_t pitch = ch == 'F' ? root + c.intervals[1] : ch == 'O' ? root + 12 : root;
       int32_t length = 1;
-      while (step + length < 16 && style[step + length] == '-') {
+      while (step + length < 16 && bar[static_cast<size_t>(step + length)] == '-') {
         ++length;
       }
-      if (step + length < 16 && style[step + length] == '.') {
-        length = std::max(1, length);
-      } else if (step + length == 16) {
-        length = 16 - step; // runs to the next bar's first note
-      }
-      int32_t volume = step % 4 == 0 ? 52 : 44;
-      s.bass.push_back({bar * 16 + step, length, pitch, volume});
+      int32_t volume = step == 0 ? 56 : (step % 4 == 0 ? 50 : 44);
+      s.bass.push_back({b * 16 + step, length, pitch, volume});
     }
   }
 }
 
 // One melody note after another: strong beats take the chord tone nearest the
 // line's direction, weak ones move by step towards a target register.
-int32_t nextIndex(Rng &rng, const TuneRecipe &recipe, int32_t previous, int32_t degree, int32_t step, int32_t length,
+int32_t nextIndex(Rng &rng, int32_t previous, int32_t degree, int32_t step, int32_t length,
                   int32_t target, int32_t low, int32_t high) {
   bool strong = step % 8 == 0 || length >= 6;
   int32_t dir = previous < target ? 1 : (previous > target ? -1 : (rng.below(2) ? 1 : -1));
   if (rng.below(4) == 0) {
     dir = -dir;
   }
-  int32_t candidate;
+  int32_t candidate = previous;
   if (strong) {
-    candidate = previous;
-    for (int32_t d = 0; d <= 4; ++d) {
-      int32_t a = previous + dir * d;
-      int32_t b = previous - dir * d;
-      if (isChordTone(recipe, a, degree) && d > 0) {
-        candidate = a;
+    for (int32_t d = 1; d <= 4; ++d) {
+      if (isChordTone(previous + dir * d, degree)) {
+        candidate = previous + dir * d;
         break;
       }
-      if (isChordTone(recipe, b, degree) && d > 1) {
-        candidate = b;
+      if (d > 1 && isChordTone(previous - dir * d, degree)) {
+        candidate = previous - dir * d;
         break;
       }
     }
@@ -218,23 +279,24 @@ struct Onset {
   int32_t row, length;
 };
 
-std::vector<Onset> onsetsOf(const std::string &rhythm, int32_t base) {
+std::vector<Onset> onsetsOf(const std::string &rhythm) {
   std::vector<Onset> out;
   for (int32_t i = 0; i < static_cast<int32_t>(rhythm.size()); ++i) {
     if (rhythm[static_cast<size_t>(i)] != 'x') {
       continue;
     }
     int32_t len = 1;
-    while (i + len < static_cast<int32_t>(rhythm.size()) && rhythm[static_cast<size_t>(i + len)] == '-') {
+    while (i + len < static_cast<int32_t>(rhythm.size()) &&
+           rhythm[static_cast<size_t>(i + len)] == '-') {
       ++len;
     }
-    out.push_back({base + i, len});
+    out.push_back({i, len});
   }
   return out;
 }
 
 // A written melody: "E5:4 G5:2 -:2 …" (note name with octave, length in rows).
-std::vector<ScoreNote> parseTheme(const char *text) {
+std::vector<ScoreNote> parseTheme(const char *text, int32_t transpose) {
   std::vector<ScoreNote> out;
   int32_t row = 0;
   const char *p = text;
@@ -263,48 +325,77 @@ std::vector<ScoreNote> parseTheme(const char *text) {
     if (*p == ':') {
       ++p;
     }
-    int32_t len = static_cast<int32_t>(std::strtol(p, const_cast<char **>(&p), 10));
+    char *end = nullptr;
+    int32_t len = static_cast<int32_t>(std::strtol(p, &end, 10));
+    p = end;
     if (pitch >= 0) {
-      out.push_back({row, len, pitch, row % 16 == 0 ? 56 : 50});
+      out.push_back({row, len, pitch + transpose, row % 16 == 0 ? 56 : 50});
     }
     row += len;
   }
   return out;
 }
 
-void addMelody(SectionScore &s, const TuneRecipe &recipe, SectionKind kind, const int32_t *degrees) {
-  bool chorus = kind == SectionKind::Chorus || kind == SectionKind::Chorus2 || kind == SectionKind::Chorus3;
-  const char *theme = chorus ? recipe.chorusTheme : recipe.verseTheme;
-  if (kind != SectionKind::Bridge && theme != nullptr && theme[0] != '\0') {
-    s.lead = parseTheme(theme);
+// The section's melody: its two-bar motif, the motif's first bar again moved
+// onto the third chord, and a cadence bar.
+// A written theme is in the tune's own key, so the lift moves it by hand.
+void addMelody(SectionScore &s, const TuneRecipe &recipe, const TuneMaterial &m, K kind,
+               const int32_t *degrees, int32_t themeLift) {
+  const char *theme = isChorus(kind)
+                          ? recipe.chorusTheme
+                          : (kind == K::Verse || kind == K::Verse2 ? recipe.verseTheme : nullptr);
+  if (theme != nullptr && theme[0] != '\0') {
+    s.lead = parseTheme(theme, themeLift);
     return;
   }
-  // Verse variants share their first phrase: the same seed starts them.
-  uint32_t sectionSeed = chorus ? 2 : (kind == SectionKind::Bridge ? 3 : 1);
-  Rng rng{recipe.seed * 7919u + sectionSeed * 104729u};
-  std::string rhythm;
-  if (chorus) {
-    rhythm = CHORUS_RHYTHMS[rng.below(4)];
-  } else if (kind == SectionKind::Bridge) {
-    rhythm = BRIDGE_RHYTHMS[rng.below(2)];
-  } else {
-    rhythm = VERSE_RHYTHMS[rng.below(5)];
+  std::string motif = m.verseRhythm;
+  std::string ending = m.endings[0];
+  int32_t centre = 42; // scale index 42: the tonic of octave 6 (C5 for C)
+  switch (kind) {
+  case K::Verse2:
+    ending = m.endings[1];
+    break;
+  case K::Chorus:
+    motif = m.chorusRhythm;
+    centre = 44;
+    ending = m.endings[1];
+    break;
+  case K::Chorus2:
+  case K::Breakdown:
+    motif = m.chorusRhythm;
+    centre = 44;
+    ending = m.endings[2];
+    break;
+  case K::Final:
+    motif = m.chorusRhythm;
+    centre = 44;
+    ending = m.endings[0];
+    break;
+  case K::Bridge:
+  case K::Build:
+    motif = m.bridgeRhythm;
+    centre = kind == K::Build ? 41 : 40;
+    ending = "x-------x-------";
+    break;
+  case K::Theme:
+    motif = m.themeRhythm;
+    centre = 43;
+    ending = m.endings[2];
+    break;
+  default:
+    break;
   }
-  // Bars 3-4: the motif's first bar again, then a cadence.
-  int32_t endingChoice = rng.below(4);
-  if (kind == SectionKind::Verse2 || kind == SectionKind::Chorus2) {
-    endingChoice = (endingChoice + 1) % 4;
+  std::string full = motif + motif.substr(0, 16) + ending;
+  if (kind == K::Breakdown) {
+    full = motif + std::string(32, '.'); // only the hook, then the breath
   }
-  if (kind == SectionKind::Chorus3) {
-    endingChoice = 2;
-  }
-  std::string full = rhythm + rhythm.substr(0, 16) + ENDINGS[endingChoice];
-  bool mod = recipe.format == TuneFormat::Mod;
-  // Scale indexes: 42 is the tonic of octave 6 (MIDI 72 + key, C5 for C).
-  int32_t centre = chorus ? 44 : (kind == SectionKind::Bridge ? 40 : 42);
-  int32_t low = 38;
-  int32_t high = mod ? 45 : 47;
-  std::vector<Onset> onsets = onsetsOf(full, 0);
+  // Melody and chorus share their opening: the same draw starts both.
+  Rng rng(recipe.seed,
+          DRAW_MELODY +
+              (isChorus(kind) || kind == K::Breakdown ? 1u : static_cast<uint32_t>(kind) + 2u));
+  const int32_t low = 38;
+  const int32_t high = recipe.format == TuneFormat::Mod ? 46 : 47;
+  std::vector<Onset> onsets = onsetsOf(full);
   std::vector<int32_t> firstBar;
   int32_t previous = centre;
   for (size_t i = 0; i < onsets.size(); ++i) {
@@ -312,28 +403,26 @@ void addMelody(SectionScore &s, const TuneRecipe &recipe, SectionKind kind, cons
     int32_t bar = o.row / 16;
     int32_t degree = degrees[bar];
     int32_t index;
-    if (bar == 2) {
-      // Repeat bar 1's shape moved to the new chord (a sequence).
+    if (bar == 2 && kind != K::Breakdown) {
+      // Bar 1's shape again, moved to the new chord (a sequence).
       size_t pos = 0;
       for (size_t j = 0; j < i; ++j) {
-        if (onsets[j].row >= 32) {
-          ++pos;
-        }
+        pos += onsets[j].row >= 32 ? 1 : 0;
       }
-      int32_t shift = degrees[2] - degrees[0];
-      shift = ((shift + 3) % 7 + 7) % 7 - 3; // smallest move
+      int32_t shift = ((degrees[2] - degrees[0] + 3) % 7 + 7) % 7 - 3; // smallest move
       index = pos < firstBar.size() ? firstBar[pos] + shift : previous;
-      if (o.row % 8 == 0 && !isChordTone(recipe, index, degree)) {
-        index += isChordTone(recipe, index + 1, degree) ? 1 : -1;
+      if (o.row % 8 == 0 && !isChordTone(index, degree)) {
+        index += isChordTone(index + 1, degree) ? 1 : -1;
       }
       index = std::clamp(index, low, high);
     } else {
       int32_t phase = o.row % 32;
-      int32_t target = centre + (phase < 16 ? phase / 4 : (32 - phase) / 4) - 1;
-      index = nextIndex(rng, recipe, previous, degree, o.row % 16, o.length, target, low, high);
+      int32_t rise = kind == K::Build ? o.row / 12 : 0; // the build climbs
+      int32_t target = centre + rise + (phase < 16 ? phase / 4 : (32 - phase) / 4) - 1;
+      index = nextIndex(rng, previous, degree, o.row % 16, o.length, target, low, high);
       if (i == 0) {
-        index = centre - 2 + 2 * rng.below(2); // start on a chord-ish tone near the centre
-        while (!isChordTone(recipe, index, degree)) {
+        index = centre - 2 + 2 * rng.below(2);
+        while (!isChordTone(index, degree)) {
           ++index;
         }
       }
@@ -342,7 +431,7 @@ void addMelody(SectionScore &s, const TuneRecipe &recipe, SectionKind kind, cons
       // Cadence: the last note settles on the chord's root or third.
       index = previous;
       int32_t towards = index > centre ? -1 : 1;
-      while (!isChordTone(recipe, index, degree) || ((index - degree) % 7 + 7) % 7 == 4) {
+      while (!isChordTone(index, degree) || ((index - degree) % 7 + 7) % 7 == 4) {
         index += towards;
       }
     }
@@ -350,60 +439,58 @@ void addMelody(SectionScore &s, const TuneRecipe &recipe, SectionKind kind, cons
       firstBar.push_back(index);
     }
     previous = index;
-    int32_t volume = (o.row % 16 == 0 ? 56 : (o.row % 4 == 0 ? 50 : 44)) + rng.below(5) - 2;
-    int32_t length = std::min(o.length, 64 - o.row - 1);
-    if (length > 0) {
-      s.lead.push_back({o.row, length, pitchOf(recipe, index), volume});
+    int32_t volume = (o.row % 16 == 0 ? 60 : (o.row % 4 == 0 ? 54 : 48)) + rng.below(5) - 2;
+    s.lead.push_back({o.row, o.length, pitchOf(recipe, index), volume});
+  }
+  if (kind == K::Theme) {
+    // Call and answer: the second voice takes the second and fourth bars.
+    std::vector<ScoreNote> call;
+    for (const ScoreNote &n : s.lead) {
+      (n.row / 16 % 2 == 1 ? s.answer : call).push_back(n);
     }
+    s.lead = call;
   }
 }
 
-// Plucked sixteenths over the chord, an octave above the pads.
-void addArps(SectionScore &s, SectionKind kind) {
-  bool busy = kind == SectionKind::Chorus || kind == SectionKind::Chorus2 || kind == SectionKind::Chorus3;
-  if (!busy && kind != SectionKind::Intro && kind != SectionKind::Verse2) {
+// Plucked notes over the chord, an octave above the pads: eighths in a
+// chorus, quarters where the music builds or breathes.
+void addArps(SectionScore &s, K kind) {
+  int32_t every = isChorus(kind) || kind == K::Breakdown ? 2 : 4;
+  if (kind == K::Verse || kind == K::Bridge || kind == K::Theme) {
     return;
   }
   const int32_t order[8] = {0, 1, 2, 3, 2, 1, 0, 1};
-  for (int32_t row = 0; row < 64; row += busy ? 2 : 4) {
+  for (int32_t row = 0; row < 64; row += every) {
     const Chord &c = s.chords[static_cast<size_t>(row / 16)];
-    int32_t k = order[(row / (busy ? 2 : 4)) % 8];
+    int32_t k = order[(row / every) % 8];
     int32_t pitch = k == 3 ? c.tones[0] + 24 : c.tones[static_cast<size_t>(k)] + 12;
-    s.arps.push_back({row, 2, pitch, row % 8 == 0 ? 30 : 22});
+    int32_t volume = row % 8 == 0 ? 40 : 32;
+    s.arps.push_back({row, every, pitch, kind == K::Breakdown ? volume * 3 / 4 : volume});
   }
 }
 } // namespace
 
-std::vector<SectionKind> sectionPlan(int32_t tempo) {
-  static const SectionKind ORDER[] = {SectionKind::Intro,   SectionKind::Verse,   SectionKind::Verse2,
-                                      SectionKind::Chorus,  SectionKind::Chorus2, SectionKind::Bridge,
-                                      SectionKind::Verse2,  SectionKind::Chorus3, SectionKind::Chorus,
-                                      SectionKind::Chorus3, SectionKind::Bridge,  SectionKind::Chorus2,
-                                      SectionKind::Chorus3, SectionKind::Verse,   SectionKind::Chorus3};
-  double sectionSeconds = 960.0 / tempo;
-  size_t count = static_cast<size_t>(std::ceil(61.0 / sectionSeconds));
-  count = std::clamp<size_t>(count, 8, sizeof ORDER / sizeof ORDER[0]);
-  std::vector<SectionKind> plan(ORDER, ORDER + count);
-  // End on a chorus ending, so the loop falls back into the intro.
-  if (plan.back() != SectionKind::Chorus3) {
-    plan.push_back(SectionKind::Chorus3);
+SectionScore composeSection(const TuneRecipe &base, const TuneMaterial &material,
+                            SectionKind kind) {
+  TuneRecipe recipe = base;
+  int32_t lift = 0;
+  if (kind == K::Final && material.lift) {
+    lift = 2;
+    recipe.key = (recipe.key + 2) % 12;
   }
-  return plan;
-}
-
-SectionScore composeSection(const TuneRecipe &recipe, SectionKind kind) {
   SectionScore s;
-  bool chorus = kind == SectionKind::Chorus || kind == SectionKind::Chorus2 || kind == SectionKind::Chorus3;
-  const int32_t *degrees = progressionOf(chorus ? recipe.chorus : (kind == SectionKind::Bridge ? recipe.bridge : recipe.verse));
+  const int32_t *degrees = degreesOf(recipe, material, kind);
   for (int32_t bar = 0; bar < 4; ++bar) {
     s.chords[static_cast<size_t>(bar)] = chordOf(recipe, degrees[bar]);
   }
-  s.padVolume = kind == SectionKind::Bridge ? 34 : (chorus ? 26 : 30);
-  addDrums(s, recipe, kind);
-  addBass(s, recipe, kind);
-  if (kind != SectionKind::Intro) {
-    addMelody(s, recipe, kind, degrees);
+  const int32_t padVolumes[] = {44, 36, 36, 40, 34, 34, 42, 48, 36, 34}; // by kind
+  s.padVolume = padVolumes[static_cast<int>(kind)];
+  addDrums(s, material, kind);
+  addBass(s, material, kind);
+  if (kind != K::Intro) {
+    addMelody(s, recipe, material, kind, degrees, lift);
   }
   addArps(s, kind);
+  applyLevel(s, levelOf(kind));
   return s;
 }

@@ -23,22 +23,24 @@ struct Instrument {
 // Format-neutral effects; each writer spells them its own way.
 enum class Fx : uint8_t {
   None,
-  Speed,       // ticks per row
-  Tempo,       // beats per minute
-  VolumeDown,  // volume slide down by param per tick
-  NoteCut,     // cut after param ticks
-  Arpeggio,    // param: high nibble, low nibble semitones
-  Vibrato,     // param: speed << 4 | depth
-  PortaUp,     // unused by the composer; kept for completeness of the mapping
+  Speed,        // ticks per row
+  Tempo,        // beats per minute
+  VolumeDown,   // volume slide down by param per tick
+  NoteCut,      // cut after param ticks
+  Arpeggio,     // param: high nibble, low nibble semitones
+  Vibrato,      // param: speed << 4 | depth
+  PortaUp,      // unused by the composer; kept for completeness of the mapping
+  PatternJump,  // param: the order to continue from
+  PatternBreak, // continue at the next order's first row
 };
 
 constexpr uint8_t NOTE_NONE = 0;
 constexpr uint8_t NOTE_OFF = 255; // stop the note
 
 struct Cell {
-  uint8_t note = NOTE_NONE;  // MIDI note 1 … 127, or NOTE_OFF
-  uint8_t instrument = 0;    // 1-based; 0 = none
-  uint8_t volume = 255;      // 0 … 64; 255 = none
+  uint8_t note = NOTE_NONE; // MIDI note 1 … 127, or NOTE_OFF
+  uint8_t instrument = 0;   // 1-based; 0 = none
+  uint8_t volume = 255;     // 0 … 64; 255 = none
   Fx fx = Fx::None;
   uint8_t param = 0;
 };
@@ -64,6 +66,7 @@ struct Song {
   std::vector<Pattern> patterns;
   std::vector<uint8_t> orders;
   std::vector<int32_t> channelPan; // 0 left … 64 right, per channel
+  int32_t loopOrder = 0;           // where playback continues after the last order
 };
 
 std::vector<uint8_t> writeMod(const Song &song);

@@ -1,7 +1,7 @@
 // Byte helpers shared by the tracker writers, and the writer by format.
+#include "song.h"
 #include <algorithm>
 #include <cmath>
-#include "song.h"
 
 void putLe16(std::vector<uint8_t> &out, uint32_t v) {
   out.push_back(static_cast<uint8_t>(v));
@@ -36,27 +36,65 @@ void padTo16(std::vector<uint8_t> &out) {
   }
 }
 
-double semitonesBetween(double rate, double reference) { return 12.0 * std::log2(rate / reference); }
+double semitonesBetween(double rate, double reference) {
+  return 12.0 * std::log2(rate / reference);
+}
 
 std::vector<uint8_t> writeSong(const Song &song, TuneFormat format) {
   switch (format) {
-  case TuneFormat::Mod: return writeMod(song);
-  case TuneFormat::S3m: return writeS3m(song);
-  case TuneFormat::Xm: return writeXm(song);
-  case TuneFormat::It: return writeIt(song);
+  case TuneFormat::Mod:
+    return writeMod(song);
+  case TuneFormat::S3m:
+    return writeS3m(song);
+  case TuneFormat::Xm:
+    return writeXm(song);
+  case TuneFormat::It:
+    return writeIt(song);
   }
   return {};
 }
 
 void letterCommand(const Cell &c, uint8_t minTempo, uint8_t *cmd, uint8_t *info) {
   switch (c.fx) {
-  case Fx::Speed: *cmd = 1; *info = c.param; break;                               // A
-  case Fx::Tempo: *cmd = 20; *info = std::max<uint8_t>(c.param, minTempo); break; // T
-  case Fx::VolumeDown: *cmd = 4; *info = c.param & 0x0F; break;                   // D0y
-  case Fx::NoteCut: *cmd = 19; *info = 0xC0 | (c.param & 0x0F); break;            // SCx
-  case Fx::Arpeggio: *cmd = 10; *info = c.param; break;                           // J
-  case Fx::Vibrato: *cmd = 8; *info = c.param; break;                             // H
-  case Fx::PortaUp: *cmd = 6; *info = c.param; break;                             // F
-  case Fx::None: *cmd = 0; *info = 0; break;
+  case Fx::Speed:
+    *cmd = 1;
+    *info = c.param;
+    break; // A
+  case Fx::Tempo:
+    *cmd = 20;
+    *info = std::max<uint8_t>(c.param, minTempo);
+    break; // T
+  case Fx::VolumeDown:
+    *cmd = 4;
+    *info = c.param & 0x0F;
+    break; // D0y
+  case Fx::NoteCut:
+    *cmd = 19;
+    *info = 0xC0 | (c.param & 0x0F);
+    break; // SCx
+  case Fx::Arpeggio:
+    *cmd = 10;
+    *info = c.param;
+    break; // J
+  case Fx::Vibrato:
+    *cmd = 8;
+    *info = c.param;
+    break; // H
+  case Fx::PortaUp:
+    *cmd = 6;
+    *info = c.param;
+    break; // F
+  case Fx::PatternJump:
+    *cmd = 2;
+    *info = c.param;
+    break; // B
+  case Fx::PatternBreak:
+    *cmd = 3;
+    *info = 0;
+    break; // C00
+  case Fx::None:
+    *cmd = 0;
+    *info = 0;
+    break;
   }
 }

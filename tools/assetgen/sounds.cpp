@@ -1,9 +1,9 @@
 // Writes the sound files into data/: effects, tunes, and the default settings.
+#include "sounds.h"
+#include "assetgen.h"
+#include "synth.h"
 #include <cstdio>
 #include <sys/stat.h>
-#include "assetgen.h"
-#include "sounds.h"
-#include "synth.h"
 
 bool generateSounds(const std::string &dataDir) {
   bool ok = true;
@@ -22,7 +22,8 @@ bool generateDefaultSettings(const std::string &dataDir) {
   if (stat(path.c_str(), &st) == 0) {
     return true;
   }
-  const int32_t values[4] = {8000, 7000, 1, 1}; // effects, music, tune, last tune
+  const int32_t values[4] = {DEFAULT_EFFECTS_VOLUME, DEFAULT_MUSIC_VOLUME, 1,
+                             1}; // effects, music, tune, last tune
   std::vector<uint8_t> bytes;
   for (int32_t v : values) {
     for (int i = 0; i < 4; ++i) {

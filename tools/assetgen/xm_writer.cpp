@@ -1,8 +1,8 @@
 // FastTracker 2 (XM) writer: linear frequencies, one instrument per sample,
 // 16-bit delta-coded sample data, packed patterns.
+#include "song.h"
 #include <algorithm>
 #include <cmath>
-#include "song.h"
 
 namespace {
 constexpr double XM_C4_RATE = 8363.0;
@@ -17,14 +17,44 @@ void putCellXm(std::vector<uint8_t> &out, const Cell &c) {
   uint8_t effect = 0;
   uint8_t param = 0;
   switch (c.fx) {
-  case Fx::Speed: effect = 0xF; param = std::clamp<uint8_t>(c.param, 1, 31); break;
-  case Fx::Tempo: effect = 0xF; param = std::max<uint8_t>(c.param, 32); break;
-  case Fx::VolumeDown: effect = 0xA; param = c.param & 0x0F; break;
-  case Fx::NoteCut: effect = 0xE; param = 0xC0 | (c.param & 0x0F); break;
-  case Fx::Arpeggio: effect = 0x0; param = c.param; break;
-  case Fx::Vibrato: effect = 0x4; param = c.param; break;
-  case Fx::PortaUp: effect = 0x1; param = c.param; break;
-  case Fx::None: break;
+  case Fx::Speed:
+    effect = 0xF;
+    param = std::clamp<uint8_t>(c.param, 1, 31);
+    break;
+  case Fx::Tempo:
+    effect = 0xF;
+    param = std::max<uint8_t>(c.param, 32);
+    break;
+  case Fx::VolumeDown:
+    effect = 0xA;
+    param = c.param & 0x0F;
+    break;
+  case Fx::NoteCut:
+    effect = 0xE;
+    param = 0xC0 | (c.param & 0x0F);
+    break;
+  case Fx::Arpeggio:
+    effect = 0x0;
+    param = c.param;
+    break;
+  case Fx::Vibrato:
+    effect = 0x4;
+    param = c.param;
+    break;
+  case Fx::PortaUp:
+    effect = 0x1;
+    param = c.param;
+    break;
+  case Fx::PatternJump:
+    effect = 0xB;
+    param = c.param;
+    break;
+  case Fx::PatternBreak:
+    effect = 0xD;
+    param = 0;
+    break;
+  case Fx::None:
+    break;
   }
   uint8_t flags = 0x80;
   if (note != 0) {
@@ -71,7 +101,8 @@ void putInstrument(std::vector<uint8_t> &out, const Instrument &ins) {
   // Relative note and finetune make the XM note of rootNote play at sampleRate.
   double rel = semitonesBetween(ins.sampleRate, XM_C4_RATE) - (ins.rootNote - 60);
   double relNote = std::round(rel);
-  int32_t fine = std::clamp<int32_t>(static_cast<int32_t>(std::lround((rel - relNote) * 128.0)), -128, 127);
+  int32_t fine =
+      std::clamp<int32_t>(static_cast<int32_t>(std::lround((rel - relNote) * 128.0)), -128, 127);
   bool loop = ins.loopLength > 0;
   putLe32(out, static_cast<uint32_t>(ins.pcm.size() * 2));
   putLe32(out, loop ? static_cast<uint32_t>(ins.loopStart * 2) : 0);
@@ -100,7 +131,7 @@ std::vector<uint8_t> writeXm(const Song &song) {
   putLe16(out, 0x0104);
   putLe32(out, 276);
   putLe16(out, static_cast<uint32_t>(song.orders.size()));
-  putLe16(out, 0); // restart at the first order
+  putLe16(out, static_cast<uint32_t>(song.loopOrder));
   putLe16(out, static_cast<uint32_t>(song.channels + song.channels % 2));
   putLe16(out, static_cast<uint32_t>(song.patterns.size()));
   putLe16(out, static_cast<uint32_t>(song.instruments.size()));
