@@ -2,7 +2,7 @@
 // 200, with 200 white and 40 black enemies in play.
 #include "common/random.h"
 #include "game/game_screen.h"
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "playfield/enemies.h"

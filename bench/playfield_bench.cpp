@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 #include "common/random.h"
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "platform/headless/headless.h"
 #include "playfield/capture.h"
 #include "playfield/enemies.h"

@@ -1,5 +1,5 @@
 // Fuzzes the saved-game loader: a game it accepts is always one that can be played.
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "persistence/saved_game.h"
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #pragma once
 #include "common/random.h"
 #include "game/game_screen.h"
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "playfield/enemies.h"

@@ -1,6 +1,6 @@
 #include "common/files.h"
 #include "common/random.h"
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
 #include "persistence/top_ten.h"

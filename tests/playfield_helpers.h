@@ -2,7 +2,7 @@
 // value at its level start, hand-made walls, and reading the picture's pixels.
 #pragma once
 #include <cstdint>
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "playfield/enemies.h"
 #include "playfield/grid.h"
 #include "playfield/items.h"

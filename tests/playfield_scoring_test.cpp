@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include "audio/audio.h"
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "playfield/capture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "persistence/top_ten.h"
 #include "platform/input.h"
 #include "presentation/text_draw.h"

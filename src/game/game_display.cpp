@@ -3,7 +3,7 @@
 // start countdown.
 #include "audio/audio.h"
 #include "game/game_screen.h"
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "playfield/enemies.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"

@@ -3,7 +3,7 @@
 #include "persistence/top_ten.h"
 #include "common/files.h"
 #include "common/random.h"
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
@@ -115,7 +115,7 @@ void copyTopTen(bool toShown) {
 }
 
 void findTopTenRank() {
-  topTenRank = 10;
+  topTenRank = NO_TOP_TEN_PLACE;
   if (gameLoaded) {
     // Only the first result of one saved game gets in, however often that
     // saved game is continued and lost again at the same point.

@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include "audio/audio.h"
 #include "common/random.h"
-#include "game/game_state.h"
+#include "playfield/grid.h"
+#include "state/game_state.h"
 #include "playfield/enemies.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
@@ -253,8 +254,7 @@ void moveBlackEnemy(Enemy &e, int32_t next, int32_t prev) {
 // meet only at one exact diagonal corner.
 bool blackTouchesPlayer(const EntityBox &e) {
   const EntityBox &p = playerBox;
-  if (!(p.x <= e.outerRight && p.right >= e.outerLeft && p.y <= e.outerBottom &&
-        p.bottom >= e.outerTop)) {
+  if (!boxesTouch(p, e)) {
     return false;
   }
   return !(std::abs(p.x - e.x) == 5 && std::abs(p.y - e.y) == 5);
@@ -311,12 +311,12 @@ void stepBlackEnemies() {
     const int32_t prev = e.direction & 7;
     const bool touching = blackTouchesPlayer(e.box);
     if (touching && v <= 100) {
-      enemyCrash(e, 1);
+      enemyCrash(e, CRASH_BLACK_PLAYER);
       return;
     }
     // A track cell in the middle of the ring is a hit on the track, whether
     // or not the player is touched; the shield absorbs it once.
-    if (v > 100 && trackHitCrashes(e, 3)) {
+    if (v > 100 && trackHitCrashes(e, CRASH_BLACK_TRACK)) {
       return;
     }
     const int32_t next = chooseBlackDirection(prev);

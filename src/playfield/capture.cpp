@@ -3,7 +3,8 @@
 #include "playfield/capture.h"
 #include <cstring>
 #include "audio/audio.h"
-#include "game/game_state.h"
+#include "playfield/grid.h"
+#include "state/game_state.h"
 #include "playfield/enemies.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"

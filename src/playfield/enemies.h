@@ -2,7 +2,7 @@
 // ground, with corridors), sharing one record.
 #pragma once
 #include <cstdint>
-#include "playfield/grid.h"
+#include "state/entity_box.h"
 
 constexpr int32_t DIR_DOWN_RIGHT = 0;
 constexpr int32_t DIR_UP_RIGHT = 1;

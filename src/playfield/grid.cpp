@@ -27,18 +27,3 @@ void resetPlayfieldGrid() {
     }
   }
 }
-
-void updateBox(EntityBox &box) {
-  box.right = box.x + 4;
-  box.bottom = box.y + 4;
-  box.outerLeft = box.x - 1;
-  box.outerRight = box.x + 5;
-  box.outerTop = box.y - 1;
-  box.outerBottom = box.y + 5;
-}
-
-void placeBox(EntityBox &box, int32_t x, int32_t y) {
-  box.x = x;
-  box.y = y;
-  updateBox(box);
-}

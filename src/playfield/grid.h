@@ -1,5 +1,4 @@
-// The playfield: one byte per cell, 960 x 515 cells inside a guard ring, and
-// the 5 x 5 box that the player, the enemies and the items share.
+// The playfield: one byte per cell, 960 x 515 cells inside a guard ring.
 #pragma once
 #include <cstdint>
 
@@ -28,19 +27,3 @@ bool allocatePlayfield();
 void freePlayfield();
 // Level reset: everything free, then the 15-cell frame captured.
 void resetPlayfieldGrid();
-
-struct EntityBox {
-  int32_t x;
-  int32_t y;
-  int32_t right;
-  int32_t bottom;
-  int32_t outerLeft;
-  int32_t outerRight;
-  int32_t outerTop;
-  int32_t outerBottom;
-};
-
-// Recomputes the six derived fields from x and y.
-void updateBox(EntityBox &box);
-// Sets x and y and the derived fields.
-void placeBox(EntityBox &box, int32_t x, int32_t y);

@@ -2,7 +2,8 @@
 // and drawing, recolouring and erasing the track.
 #include "playfield/painting.h"
 #include <algorithm>
-#include "game/game_state.h"
+#include "playfield/grid.h"
+#include "state/game_state.h"
 #include "playfield/track_list.h"
 #include "presentation/assets.h"
 

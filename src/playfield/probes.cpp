@@ -1,7 +1,8 @@
 // Neighbourhood probes: the ground under the player, the ring sums around an
 // enemy's box and the test for a captured passage exactly as wide as a box.
 #include "playfield/probes.h"
-#include "game/game_state.h"
+#include "playfield/grid.h"
+#include "state/game_state.h"
 
 NeighbourSums neighbourSums{};
 

@@ -2,7 +2,7 @@
 // 1, free 0 and track 101, so a sum tells "all free", "all captured" or "track".
 #pragma once
 #include <cstdint>
-#include "playfield/grid.h"
+#include "state/entity_box.h"
 
 // Ring sums around one box; E/W/N/S sides, offsets -1..5 along the side.
 struct NeighbourSums {

@@ -2,7 +2,8 @@
 // passes 75%.
 #include <cmath>
 #include "audio/audio.h"
-#include "game/game_state.h"
+#include "playfield/grid.h"
+#include "state/game_state.h"
 #include "playfield/capture.h"
 
 int completionEffect(float percent) {

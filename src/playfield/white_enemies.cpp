@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include "audio/audio.h"
 #include "common/random.h"
-#include "game/game_state.h"
+#include "playfield/grid.h"
+#include "state/game_state.h"
 #include "playfield/enemies.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
@@ -256,8 +257,7 @@ bool whiteTouchesPlayer(const Enemy &enemy) {
   const EntityBox &p = playerBox;
   const EntityBox &e = enemy.box;
   const int32_t d = enemy.direction;
-  if (!(p.x <= e.outerRight && p.right >= e.outerLeft && p.y <= e.outerBottom &&
-        p.bottom >= e.outerTop)) {
+  if (!boxesTouch(p, e)) {
     return false;
   }
   if (std::abs(p.x - e.x) > 3 && std::abs(p.y - e.y) > 3) {
@@ -342,7 +342,7 @@ void stepWhiteEnemies() {
     updateBox(e.box);
     probeRing(e.box);
     if (playerGround == GROUND_OPEN && whiteTouchesPlayer(e)) {
-      enemyCrash(e, 2);
+      enemyCrash(e, CRASH_WHITE_PLAYER);
       return;
     }
     const int32_t d = e.direction & 3;
@@ -350,7 +350,7 @@ void stepWhiteEnemies() {
     const int32_t next = chooseWhiteDirection(d, &cornerRule);
     if (next != d) {
       if (bounceHitsTrack(e, next)) {
-        if (trackHitCrashes(e, 4)) {
+        if (trackHitCrashes(e, CRASH_WHITE_TRACK)) {
           return;
         }
       } else {

@@ -1,13 +1,14 @@
 // The main menu: logo, credit line, the five menu lines, the ticker, and the
 // keys that start, continue, show the top ten or the instructions, or quit.
 #include "audio/audio.h"
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "persistence/saved_game.h"
 #include "platform/input.h"
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "screens/ticker.h"
-#include "shell/shell.h"
+#include "screens/screens.h"
+#include "state/screen_state.h"
 
 namespace {
 struct MenuLine {
@@ -97,4 +98,17 @@ void mainMenuFrame() {
   drawMenuTexts();
   drawTicker();
   handleMenuKeys();
+}
+
+void returnToMenuOnEscape() {
+  bool escapeDown = getKeyState(VK_ESCAPE) < 0;
+  if (keyLatch) {
+    if (escapeDown) {
+      return;
+    }
+    keyLatch = 0;
+  }
+  if (escapeDown) {
+    changeScreen(MainMenu);
+  }
 }

@@ -1,40 +1,18 @@
 // One frame and the screen dispatcher, with the pacing that keeps a frame at
 // least 15 ms long (2 s in the game while Caps Lock is on).
 #include "audio/audio.h"
+#include "game/game_screen.h"
 #include "platform/input.h"
 #include "platform/timer.h"
 #include "platform/video.h"
 #include "presentation/screenshots.h"
+#include "screens/screens.h"
+#include "screens/ticker.h"
 #include "shell/shell.h"
 
-uint8_t screenState = MainMenu;
-uint8_t screenEntryPending = 1;
-uint8_t keyLatch = 0;
 uint8_t screenshotLatch = 0;
 int32_t appActive = 0;
 uint32_t frameStartTime = 0;
-uint8_t quitPosted = 0;
-
-void changeScreen(uint8_t target) {
-  screenEntryPending = 1;
-  keyLatch = 1;
-  screenState = target;
-}
-
-void returnToMenuOnEscape() {
-  bool escapeDown = getKeyState(VK_ESCAPE) < 0;
-  if (keyLatch) {
-    if (escapeDown) {
-      return;
-    }
-    keyLatch = 0;
-  }
-  if (escapeDown) {
-    changeScreen(MainMenu);
-  }
-}
-
-void postQuitMessage() { quitPosted = 1; }
 
 void dispatchScreen() {
   switch (screenState) {

@@ -3,7 +3,7 @@
 #include "audio/audio.h"
 #include "common/files.h"
 #include "common/random.h"
-#include "game/game_state.h"
+#include "state/game_state.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/timer.h"
