@@ -1,4 +1,4 @@
-// Start-up loading of the font, the pictures and the playfield buffers.
+// Start-up loading of the font and the pictures.
 #pragma once
 #include "platform/sprites.h"
 
@@ -10,6 +10,7 @@ extern TextureId primitivesTexture;
 extern TextureId logoTexture;
 
 void loadAssets();
+// The font (the current height left at 20) and the sprite sheet and logo.
 // Frees what loadAssets allocated (program end).
 void releaseAssets();
 // Loads a picture; a missing one is reported once on stderr and gives 0.

@@ -1,5 +1,6 @@
 // Start-up, the loop and the shutdown, in the designed order.
 #include "audio/audio.h"
+#include "common/files.h"
 #include "common/random.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
@@ -7,15 +8,22 @@
 #include "platform/system.h"
 #include "platform/timer.h"
 #include "platform/video.h"
+#include "playfield/grid.h"
+#include "playfield/track_list.h"
 #include "presentation/assets.h"
+#include "presentation/screenshots.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "screens/ticker.h"
 #include "shell/shell.h"
 
 int desktopWidth = 0;
 int desktopHeight = 0;
 
 static void shutdownProgram() {
+  freePlayfield();
+  freeTrackList();
+  freeTicker();
   releaseAssets();
   writeTopTenFile();
   writeSettings();
@@ -54,6 +62,17 @@ int startDeviceAndSprites(const char *commandLine) {
   return 0;
 }
 
+void setUpSubsystems() {
+  loadAssets();
+  if (!allocatePlayfield() || !allocateTrackList()) {
+    reportOnce("out of memory for the playfield");
+  }
+  buildTicker();
+  loadTopTen();
+  resetTicker();
+  findFreeScreenshotNumber();
+}
+
 int runPelta(const char *commandLine) {
   if (!acquireSingleInstance(PROGRAM_NAME)) {
     return 0;
@@ -70,7 +89,7 @@ int runPelta(const char *commandLine) {
   }
   readSettings();
   initAudio();
-  loadAssets();
+  setUpSubsystems();
   applyRenderScale(renderScale);
 
   quitPosted = 0;

@@ -22,6 +22,10 @@ int runPelta(const char *commandLine);
 // two sprites (kept when they exist). 0, or the exit code of a failure, whose
 // error box has been shown.
 int startDeviceAndSprites(const char *commandLine);
+// After the device: the font and pictures, the playfield's memory, the
+// ticker, the hall of fame (its defaults draw from the generator) and the
+// next free screenshot number, in this order.
+void setUpSubsystems();
 // One frame: clear, the current screen, screenshot key, volume keys, present, pacing.
 void runFrame();
 // The current screen's frame function, by screenState (nothing for other values).

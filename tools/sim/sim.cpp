@@ -126,7 +126,7 @@ std::string makePrivateRoot() {
 void startHeadlessGame(const SimOptions &options) {
   headless::reset();
   startDeviceAndSprites("");
-  loadAssets();
+  setUpSubsystems();
   applyRenderScale(renderScale);
   audioReady = 0;
   // What the main menu's Enter prepares for a new game.
