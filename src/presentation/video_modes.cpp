@@ -3,7 +3,6 @@
 #include "presentation/video_modes.h"
 #include <cmath>
 #include "platform/video.h"
-#include "shell/shell.h"
 
 VideoMode videoModes[VIDEO_MODE_COUNT] = {
     {800, 600, 0, 2, 0},   {1024, 768, 0, 2, 0},  {1280, 720, 0, 0, 0},
@@ -48,7 +47,7 @@ int aspectClassOf(int width, int height) {
   return static_cast<double>(r) < 1.76 ? 1 : 0;
 }
 
-void applyCommandLine(const char *commandLine) {
+void applyCommandLine(const char *commandLine, int desktopWidth, int desktopHeight) {
   if (commandLine == nullptr || commandLine[0] == '\0') {
     videoModeIndex = VIDEO_MODE_AUTOMATIC;
   } else {
@@ -85,7 +84,7 @@ void scanAdapterModes() {
   }
 }
 
-void chooseVideoMode() {
+void chooseVideoMode(int desktopWidth, int desktopHeight) {
   if (videoModeIndex != VIDEO_MODE_AUTOMATIC) {
     return;
   }
@@ -114,15 +113,15 @@ void chooseVideoMode() {
   backBufferHeight = desktopHeight;
 }
 
-void validateVideoMode() {
+void validateVideoMode(int desktopWidth, int desktopHeight) {
   if (videoModeIndex < VIDEO_MODE_COUNT && videoModes[videoModeIndex].available) {
     return;
   }
   videoModeIndex = VIDEO_MODE_AUTOMATIC;
-  chooseVideoMode();
+  chooseVideoMode(desktopWidth, desktopHeight);
 }
 
-void computeRenderScale() {
+void computeRenderScale(int desktopWidth, int desktopHeight) {
   int w;
   int h;
   if (videoModeIndex == VIDEO_MODE_DESKTOP || videoModeIndex >= VIDEO_MODE_COUNT) {
@@ -148,17 +147,17 @@ void computeRenderScale() {
   verticalOffset = std::floor(sum);
 }
 
-bool createDevice() {
+bool createDevice(int desktopWidth, int desktopHeight) {
   scanAdapterModes();
-  chooseVideoMode();
-  validateVideoMode();
-  computeRenderScale();
+  chooseVideoMode(desktopWidth, desktopHeight);
+  validateVideoMode(desktopWidth, desktopHeight);
+  computeRenderScale(desktopWidth, desktopHeight);
   presentRefreshRate =
       (videoModeIndex < VIDEO_MODE_COUNT && videoModes[videoModeIndex].has60Hz) ? 60 : 0;
   if (createGraphicsDevice(backBufferWidth, backBufferHeight, presentRefreshRate)) {
     return true;
   }
   videoModeIndex = VIDEO_MODE_DESKTOP;
-  computeRenderScale();
+  computeRenderScale(desktopWidth, desktopHeight);
   return createGraphicsDevice(backBufferWidth, backBufferHeight, presentRefreshRate);
 }

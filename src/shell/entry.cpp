@@ -40,8 +40,8 @@ static void shutdownProgram() {
 
 int startDeviceAndSprites(const char *commandLine) {
   desktopSize(&desktopWidth, &desktopHeight);
-  applyCommandLine(commandLine);
-  if (!createDevice()) {
+  applyCommandLine(commandLine, desktopWidth, desktopHeight);
+  if (!createDevice(desktopWidth, desktopHeight)) {
     showInitError("0xF0000000");
     return 1;
   }
