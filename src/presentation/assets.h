@@ -5,12 +5,13 @@
 constexpr const char *FONT_FILE = "data/xf1.pta";
 constexpr const char *PRIMITIVES_FILE = "data/primitives.pta";
 constexpr const char *LOGO_FILE = "data/pta.pta";
+constexpr const char *ICON_FILE = "data/icon.pta";
 
 extern TextureId primitivesTexture;
 extern TextureId logoTexture;
 
-void loadAssets();
 // The font (the current height left at 20) and the sprite sheet and logo.
+void loadAssets();
 // Frees what loadAssets allocated (program end).
 void releaseAssets();
 // Loads a picture; a missing one is reported once on stderr and gives 0.

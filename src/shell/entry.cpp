@@ -78,7 +78,7 @@ int runPelta(const char *commandLine) {
     return 0;
   }
   gameSrand(calendarTimeSeconds());
-  if (!createMainWindow(PROGRAM_NAME)) {
+  if (!createMainWindow(PROGRAM_NAME, ICON_FILE)) {
     releaseSingleInstance();
     return EXIT_WINDOW_FAILED;
   }

@@ -54,7 +54,7 @@ void destroyRendererAndTarget() {
 }
 } // namespace
 
-bool createMainWindow(const char *title) {
+bool createMainWindow(const char *title, const char *iconPath) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -74,7 +74,7 @@ bool createMainWindow(const char *title) {
     std::fprintf(stderr, "pelta: no window: %s\n", SDL_GetError());
     return false;
   }
-  if (SDL_Surface *icon = IMG_Load("data/icon.pta")) {
+  if (SDL_Surface *icon = IMG_Load(iconPath)) {
     SDL_SetWindowIcon(sdl::window, icon);
     SDL_FreeSurface(icon);
   }
