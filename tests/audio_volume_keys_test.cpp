@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include "audio_fixture.h"
 #include "platform/input.h"
-#include "shell/shell.h"
+#include "state/screen_state.h"
 
 namespace {
 class VolumeKeys : public ::testing::Test {
@@ -25,7 +25,7 @@ protected:
     for (int vk : keys) {
       headless::setKey(vk, true);
     }
-    handleVolumeKeys();
+    handleVolumeKeys(screenState == Game); // as runFrame passes it
   }
 };
 

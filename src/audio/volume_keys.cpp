@@ -3,7 +3,6 @@
 // that the game's status line reads.
 #include "audio/audio.h"
 #include "platform/input.h"
-#include "shell/shell.h"
 
 uint8_t volumeKeyHeld = 0;
 int32_t volumeDisplayFrames = 0;
@@ -27,7 +26,7 @@ int32_t stepVolume(int32_t volume, int32_t delta) {
 
 // Holding any of the four keys blocks the other three until all are up; Page Up
 // and Home in one frame both act and the effects volume is the one shown.
-void handleVolumeKeys() {
+void handleVolumeKeys(bool effectKeysActive) {
   if (volumeKeyHeld) {
     if (keyDown(VK_PRIOR) || keyDown(VK_NEXT) || keyDown(VK_HOME) || keyDown(VK_END)) {
       if (volumeDisplayFrames > 0) {
@@ -55,7 +54,7 @@ void handleVolumeKeys() {
     volumeDisplayWhich = 0;
     volumeDisplayFrames = 60;
   }
-  if (screenState == Game) {
+  if (effectKeysActive) {
     bool effectsKey = false;
     if (keyDown(VK_HOME)) {
       effectsKey = true;

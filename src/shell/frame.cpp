@@ -72,7 +72,7 @@ void runFrame() {
   clearBackBuffer(0xFF000000u);
   dispatchScreen();
   handleScreenshotKey();
-  handleVolumeKeys();
+  handleVolumeKeys(screenState == Game);
   presentFrame();
   uint32_t length = frameLength();
   uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), length);
