@@ -7,7 +7,6 @@
 #include "platform/input.h"
 #include "playfield/enemies.h"
 #include "presentation/text_draw.h"
-#include "screens/ticker.h"
 #include "state/screen_state.h"
 
 namespace {
@@ -56,13 +55,11 @@ void nextTune() {
 void leaveGame() {
   if (lives == 0 && topTenRank < NO_TOP_TEN_PLACE) {
     // Deliberately without the latch, as the game has always done.
-    resetTicker();
     screenEntryPending = 1;
     screenState = NameEntry;
     return;
   }
   stopEffects();
-  resetTicker();
   changeScreen(MainMenu);
 }
 
@@ -84,7 +81,6 @@ void confirm() {
     totalScore = 0;
     screenEntryPending = 1;
   } else {
-    resetTicker();
     screenState = NameEntry;
     screenEntryPending = 1;
   }

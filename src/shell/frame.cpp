@@ -15,7 +15,8 @@ int32_t appActive = 0;
 uint32_t frameStartTime = 0;
 
 void dispatchScreen() {
-  switch (screenState) {
+  const uint8_t screen = screenState;
+  switch (screen) {
   case MainMenu:
     mainMenuFrame();
     break;
@@ -33,6 +34,11 @@ void dispatchScreen() {
     break;
   default:
     break;
+  }
+  // The ticker moves only on the menu; once a game is left, for the menu or
+  // the name entry, it starts again from the right edge.
+  if (screen == Game && screenState != Game) {
+    resetTicker();
   }
 }
 
