@@ -11,8 +11,6 @@ int32_t volumeDisplayWhich = 0;
 namespace {
 constexpr int32_t VOLUME_STEP = 1000;
 
-bool keyDown(int vk) { return getKeyState(vk) < 0; }
-
 // Steps kept within 0 … 10000, so the start value 252 (not a multiple of a
 // step) can neither go below silence nor above full volume.
 int32_t stepVolume(int32_t volume, int32_t delta) {

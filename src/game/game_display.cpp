@@ -31,13 +31,6 @@ void drawEntity(SourceRect src, int32_t shift, const EntityBox &box) {
              static_cast<float>(2 * box.y) + verticalOffset, COLOUR_WHITE);
 }
 
-void drawCentred(int height, int y) {
-  setFontHeight(height);
-  drawText(0, y, 1, COLOUR_WHITE);
-}
-
-uint32_t whiteEnemiesInPlay() { return level < MAX_WHITE_ENEMIES ? level : MAX_WHITE_ENEMIES; }
-
 void drawMusicField() {
   if (volumeDisplayFrames != 0) {
     if (volumeDisplayWhich == 0) {

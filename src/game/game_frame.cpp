@@ -11,8 +11,6 @@
 
 namespace {
 
-bool keyDown(int vk) { return getKeyState(vk) < 0; }
-
 // A failed write keeps the offer on screen, so S can simply be tried again.
 void saveReachedPoint() {
   if (gameSaved != 0) {

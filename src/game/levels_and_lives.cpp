@@ -73,11 +73,6 @@ const char *const CRASH_CAUSE_LINES[] = {
     "(A white enemy hit your track)",
 };
 
-void drawCentred(int height, int y) {
-  setFontHeight(height);
-  drawText(0, y, 1, COLOUR_WHITE);
-}
-
 void drawCrashScreen() {
   formatText("!CRASH!");
   drawCentred(150, 280);
@@ -157,7 +152,7 @@ void continueAfterCrash() {
   enemiesSlowed = 0;
   crashFrames = 0;
   // The white enemies stay where the crash left them, flashes included.
-  for (uint32_t i = 0; i < level && i < MAX_WHITE_ENEMIES; ++i) {
+  for (uint32_t i = 0; i < whiteEnemiesInPlay(); ++i) {
     whiteEnemies[i].spriteShift = 0;
   }
 }

@@ -12,8 +12,6 @@
 
 namespace {
 
-bool keyDown(int vk) { return getKeyState(vk) < 0; }
-
 // The first held key whose turn is allowed wins. Off safe ground a reversal
 // would run straight into the fresh track, so it is refused and the next key
 // in the list gets its chance.

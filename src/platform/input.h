@@ -25,3 +25,5 @@ constexpr int VK_KEY_COUNT = 256;
 // Windows key-state shape: negative while the key is down, bit 0 set while a
 // toggle key (Caps Lock) is on. Any other code reads as up.
 int16_t getKeyState(int virtualKey);
+// The key is held down now.
+inline bool keyDown(int virtualKey) { return getKeyState(virtualKey) < 0; }

@@ -79,7 +79,7 @@ bool eightCaptured(const uint8_t *cells) {
 } // namespace
 
 void markWhiteEnemyRegions() {
-  const uint32_t count = level > MAX_WHITE_ENEMIES ? MAX_WHITE_ENEMIES : level;
+  const uint32_t count = whiteEnemiesInPlay();
   for (uint32_t i = 0; i < count; ++i) {
     traceRegion(whiteEnemies[i].box);
   }

@@ -235,6 +235,8 @@ int32_t enteredSum(int32_t d) {
 }
 } // namespace
 
+uint32_t whiteEnemiesInPlay() { return level < MAX_WHITE_ENEMIES ? level : MAX_WHITE_ENEMIES; }
+
 void placeWhiteEnemies(int32_t count) {
   if (count > MAX_WHITE_ENEMIES) {
     count = MAX_WHITE_ENEMIES;
@@ -336,8 +338,8 @@ void stepWhiteEnemies() {
   if (crashed != 0 || (enemiesSlowed != 0 && slowFrameToggle != 1)) {
     return;
   }
-  const int32_t count = level > MAX_WHITE_ENEMIES ? MAX_WHITE_ENEMIES : static_cast<int32_t>(level);
-  for (int32_t n = 0; n < count; ++n) {
+  const uint32_t count = whiteEnemiesInPlay();
+  for (uint32_t n = 0; n < count; ++n) {
     Enemy &e = whiteEnemies[n];
     updateBox(e.box);
     probeRing(e.box);

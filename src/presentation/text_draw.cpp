@@ -39,6 +39,11 @@ void drawText(int xOffset, int y, uint8_t centred, uint32_t colour) {
   drawTextLine(textSprite, uiFont, textBuffer, left, top, colour);
 }
 
+void drawCentred(int height, int y) {
+  setFontHeight(height);
+  drawText(0, y, 1, COLOUR_WHITE);
+}
+
 void drawTextAtOrigin(uint32_t colour) { drawTextLine(letterSprite, uiFont, textBuffer, 0, 0, colour); }
 
 void applyRenderScale(float s) {

@@ -21,8 +21,6 @@ constexpr MenuLine MENU_LINES[] = {
     {"Instructions [I]", 710}, {"Exit [Escape]", 800},
 };
 
-bool keyDown(int vk) { return getKeyState(vk) < 0; }
-
 void setUpMainMenu() {
   screenEntryPending = 0;
   // Entering the menu always prepares a new game.
@@ -101,7 +99,7 @@ void mainMenuFrame() {
 }
 
 void returnToMenuOnEscape() {
-  bool escapeDown = getKeyState(VK_ESCAPE) < 0;
+  bool escapeDown = keyDown(VK_ESCAPE);
   if (keyLatch) {
     if (escapeDown) {
       return;

@@ -16,19 +16,19 @@ int32_t caretBlink = 0;
 namespace {
 // Backspace, Space, the digits, then the letters: the first one down wins.
 int firstTypedKeyDown() {
-  if (getKeyState(VK_BACK) < 0) {
+  if (keyDown(VK_BACK)) {
     return VK_BACK;
   }
-  if (getKeyState(VK_SPACE) < 0) {
+  if (keyDown(VK_SPACE)) {
     return VK_SPACE;
   }
   for (int vk = '0'; vk <= '9'; ++vk) {
-    if (getKeyState(vk) < 0) {
+    if (keyDown(vk)) {
       return vk;
     }
   }
   for (int vk = 'A'; vk <= 'Z'; ++vk) {
-    if (getKeyState(vk) < 0) {
+    if (keyDown(vk)) {
       return vk;
     }
   }
@@ -104,7 +104,7 @@ void nameEntryFrame() {
   drawTopTenTable(topTenTable, rankIsARow() ? topTenRank : -1, nameBuffer, caret,
                   "Type your name and press Enter");
 
-  bool enterDown = getKeyState(VK_RETURN) < 0;
+  bool enterDown = keyDown(VK_RETURN);
   if (keyLatch) {
     if (enterDown) {
       return;

@@ -56,14 +56,14 @@ uint32_t frameSleepTime(uint32_t startMs, uint32_t nowMs, uint32_t length) {
 
 // Ctrl+P: one screenshot per press of P; Ctrl may stay down between shots.
 static void handleScreenshotKey() {
-  bool pDown = getKeyState('P') < 0;
+  bool pDown = keyDown('P');
   if (screenshotLatch && !pDown) {
     screenshotLatch = 0;
   }
   if (screenshotLatch) {
     return;
   }
-  if (pDown && getKeyState(VK_CONTROL) < 0) {
+  if (pDown && keyDown(VK_CONTROL)) {
     screenshotLatch = 1;
     if (takeScreenshot()) {
       playEffect(EFFECT_SCREENSHOT);

@@ -280,7 +280,7 @@ std::string simStateLine(uint64_t frame) {
   s << ",\"player\":[" << playerBox.x << ',' << playerBox.y << ',' << playerDx << ',' << playerDy
     << ',' << int(playerMoving) << ',' << playerGround << ',' << previousGround << ']';
   s << ",\"white\":[";
-  const uint32_t whites = level < MAX_WHITE_ENEMIES ? level : MAX_WHITE_ENEMIES;
+  const uint32_t whites = whiteEnemiesInPlay();
   for (uint32_t i = 0; i < whites; ++i) {
     const Enemy &e = whiteEnemies[i];
     s << (i == 0 ? "" : ",") << '[' << e.box.x << ',' << e.box.y << ',' << e.direction << ']';
