@@ -310,13 +310,13 @@ void stepBlackEnemies() {
     const int32_t v = probeRing(e.box);
     const int32_t prev = e.direction & 7;
     const bool touching = blackTouchesPlayer(e.box);
-    if (touching && v <= 100) {
+    if (touching && !sumHoldsTrack(v)) {
       enemyCrash(e, CRASH_BLACK_PLAYER);
       return;
     }
     // A track cell in the middle of the ring is a hit on the track, whether
     // or not the player is touched; the shield absorbs it once.
-    if (v > 100 && trackHitCrashes(e, CRASH_BLACK_TRACK)) {
+    if (sumHoldsTrack(v) && trackHitCrashes(e, CRASH_BLACK_TRACK)) {
       return;
     }
     const int32_t next = chooseBlackDirection(prev);

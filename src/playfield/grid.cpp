@@ -21,7 +21,8 @@ void resetPlayfieldGrid() {
   std::memset(playfield, CELL_FREE, GRID_BYTES);
   for (int y = 0; y < FIELD_HEIGHT; ++y) {
     for (int x = 0; x < FIELD_WIDTH; ++x) {
-      if (x < BORDER_WIDTH || x > 944 || y < BORDER_WIDTH || y > 499) {
+      if (x < BORDER_WIDTH || x > LAST_INTERIOR_COLUMN || y < BORDER_WIDTH ||
+          y > LAST_INTERIOR_ROW) {
         cellAt(x, y) = CELL_CAPTURED;
       }
     }

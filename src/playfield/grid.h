@@ -8,6 +8,9 @@ constexpr int GRID_STRIDE = 962;
 constexpr int GRID_ROWS = 517;
 constexpr int GRID_BYTES = GRID_STRIDE * GRID_ROWS; // 497354
 constexpr int BORDER_WIDTH = 15;
+// The free interior inside the frame: columns 15..944, rows 15..499.
+constexpr int LAST_INTERIOR_COLUMN = FIELD_WIDTH - BORDER_WIDTH - 1;
+constexpr int LAST_INTERIOR_ROW = FIELD_HEIGHT - BORDER_WIDTH - 1;
 constexpr int INTERIOR_CELLS = 451050;
 
 constexpr uint8_t CELL_FREE = 0;

@@ -12,10 +12,10 @@ void classifyPlayerGround() {
     const uint8_t *row = &cellAt(playerBox.x, y);
     sum += row[0] + row[1] + row[2] + row[3] + row[4];
   }
-  // 25 first: a single track cell alone already makes the sum exceed 100.
+  // 25 first: a single track cell alone already makes the sum hold track.
   if (sum == 25) {
     playerGround = GROUND_SAFE;
-  } else if (sum > 100) {
+  } else if (sumHoldsTrack(sum)) {
     playerGround = GROUND_TRACK;
   } else {
     playerGround = GROUND_OPEN;

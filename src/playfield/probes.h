@@ -16,6 +16,11 @@ struct NeighbourSums {
 
 extern NeighbourSums neighbourSums;
 
+// A sum above this holds a track cell: one track cell (101) outweighs all the
+// captured cells a probe adds up (25 at most).
+constexpr int32_t TRACK_SUM_THRESHOLD = 100;
+inline bool sumHoldsTrack(int32_t sum) { return sum > TRACK_SUM_THRESHOLD; }
+
 constexpr int32_t SIDE_EAST = 8;
 constexpr int32_t SIDE_WEST = 9;
 constexpr int32_t SIDE_NORTH = 10;

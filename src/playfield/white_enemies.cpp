@@ -211,13 +211,13 @@ bool struckSideHitsTrack(const EntityBox &b, char side, int32_t nearFrom, int32_
     return true;
   }
   int32_t far = sideSum(b, side, farFrom, farTo);
-  if (far > 100) {
+  if (sumHoldsTrack(far)) {
     return true;
   }
   if (far != 0) {
     return false;
   }
-  return sideSum(b, side, nearFrom, nearTo) > 100;
+  return sumHoldsTrack(sideSum(b, side, nearFrom, nearTo));
 }
 
 int32_t enteredSum(int32_t d) {
@@ -299,7 +299,7 @@ bool whiteTouchesPlayer(const Enemy &enemy) {
 
 bool bounceHitsTrack(const Enemy &enemy, int32_t newDirection) {
   const int32_t d = enemy.direction;
-  if (d < 0 || d > 3 || enteredSum(d) <= 100) {
+  if (d < 0 || d > 3 || !sumHoldsTrack(enteredSum(d))) {
     return false;
   }
   const EntityBox &b = enemy.box;
