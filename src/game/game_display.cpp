@@ -118,9 +118,7 @@ void drawStatusLine() {
 
 void drawCountdown() {
   setFontHeight(350);
-  const int32_t n = startCountdown;
-  startCountdown = n - 1;
-  formatText("%d", (n + COUNTDOWN_DIGIT_FRAMES - 1) / COUNTDOWN_DIGIT_FRAMES);
+  formatText("%d", (startCountdown + COUNTDOWN_DIGIT_FRAMES - 1) / COUNTDOWN_DIGIT_FRAMES);
   drawText(0, 320, 1, COLOUR_WHITE);
   if (level == 1) {
     setFontHeight(55);
@@ -128,16 +126,7 @@ void drawCountdown() {
     drawText(0, 700, 1, COLOUR_WHITE);
   }
   setFontHeight(STATUS_FONT_HEIGHT);
-  // With the set-up's tick: one tick at the start of each digit's last frame.
-  if (startCountdown > 0 && startCountdown % COUNTDOWN_DIGIT_FRAMES == 0) {
-    playEffect(EFFECT_TICK);
-  }
-  if (startCountdown == 0) {
-    selectMusic(musicNumber);
-  }
 }
-
-uint32_t nextLevel() { return level < MAX_LEVEL ? level + 1 : MAX_LEVEL; }
 
 void drawLevelComplete() {
   const int32_t levelNumber = static_cast<int32_t>(level);

@@ -127,12 +127,10 @@ void playStep() {
     playerDy = 0;
     playerMoving = 0;
   }
-  if (levelComplete == 0 && crashed == 0) {
-    stepBlackEnemies();
-  }
-  if (crashed == 0 && (enemiesSlowed == 0 || slowFrameToggle == 1)) {
-    stepWhiteEnemies();
-  }
+  // Each kind knows when it stands still: after a crash, once the level is
+  // complete (black), on the frames the slowing item skips (white).
+  stepBlackEnemies();
+  stepWhiteEnemies();
   // Processed at once; the crash display starts counting from the next frame.
   if (crashed != 0) {
     processCrash();
@@ -153,6 +151,7 @@ void gameFrame() {
   drawStatusLine();
   if (startCountdown > 0) {
     drawCountdown();
+    advanceStartCountdown();
   }
   if (crashed != 0) {
     crashDisplayStep();

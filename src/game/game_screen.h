@@ -19,6 +19,11 @@ constexpr int STATUS_FONT_HEIGHT = 30;
 void gameFrame();
 // Level set-up: fresh field, player, enemies, items, full time bonus, countdown.
 void setUpLevel();
+// One frame of the start countdown: one less, a tick as each digit's last
+// frame starts, and the level's music once it reaches 0.
+void advanceStartCountdown();
+// The next level Enter sets up: one more, but never beyond the last level.
+uint32_t nextLevel();
 // The player at the start in the middle of the top border, standing, unshielded.
 void resetPlayer();
 
@@ -40,9 +45,8 @@ void drawBounceFlashes();
 // Text batch items, each leaving the font at the status line's height.
 void drawLevelComplete();
 void drawStatusLine();
+// The countdown's digit (and on level 1 the goal) for the current frame.
 void drawCountdown();
 
 // S, M, Escape and Enter with the key latch.
 void handleGameKeys();
-// The next level Enter sets up: one more, but never beyond the last level.
-uint32_t nextLevel();

@@ -63,6 +63,19 @@ void setUpLevel() {
   playEffect(EFFECT_TICK);
 }
 
+void advanceStartCountdown() {
+  startCountdown -= 1;
+  // With the set-up's tick: one tick at the start of each digit's last frame.
+  if (startCountdown > 0 && startCountdown % COUNTDOWN_DIGIT_FRAMES == 0) {
+    playEffect(EFFECT_TICK);
+  }
+  if (startCountdown == 0) {
+    selectMusic(musicNumber);
+  }
+}
+
+uint32_t nextLevel() { return level < MAX_LEVEL ? level + 1 : MAX_LEVEL; }
+
 namespace {
 
 const char *const CRASH_CAUSE_LINES[] = {
