@@ -52,7 +52,10 @@ void nextTune() {
 
 void leaveGame() {
   if (lives == 0 && topTenRank < NO_TOP_TEN_PLACE) {
-    // Deliberately without the latch, as the game has always done.
+    // Unlike changeScreen, the key latch is left as it is: Escape means
+    // nothing on the name entry, and a held Enter confirms nothing there
+    // before a letter is typed, so the latch would only make a held Enter
+    // wait for its release. Kept, as every key rule of play is.
     screenEntryPending = 1;
     screenState = NameEntry;
     return;
@@ -61,28 +64,29 @@ void leaveGame() {
   changeScreen(MainMenu);
 }
 
+// The next level and a new game are the game screen set up again. With
+// Escape held as well the screen is already the menu's, and the menu is
+// what is set up again.
 void confirm() {
   if (levelComplete != 0) {
     level = nextLevel();
     gameLoaded = 0;
-    screenEntryPending = 1;
-    keyLatch = 1;
+    restartScreen();
   }
   if (crashed == 0) {
     return;
   }
   if (lives > 0) {
     continueAfterCrash();
+    keyLatch = 1;
   } else if (topTenRank >= NO_TOP_TEN_PLACE) {
     level = 1;
     lives = START_LIVES;
     totalScore = 0;
-    screenEntryPending = 1;
+    restartScreen();
   } else {
-    screenState = NameEntry;
-    screenEntryPending = 1;
+    changeScreen(NameEntry);
   }
-  keyLatch = 1;
 }
 
 } // namespace

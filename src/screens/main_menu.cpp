@@ -50,9 +50,7 @@ void drawMenuTexts() {
 }
 
 void startGameScreen() {
-  screenEntryPending = 1;
-  keyLatch = 1;
-  screenState = Game;
+  changeScreen(Game);
   if (audioReady) {
     stopMusic();
   }

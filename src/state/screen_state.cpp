@@ -12,4 +12,6 @@ void changeScreen(uint8_t target) {
   screenState = target;
 }
 
+void restartScreen() { changeScreen(screenState); }
+
 void postQuitMessage() { quitPosted = 1; }

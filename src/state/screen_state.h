@@ -19,5 +19,7 @@ extern uint8_t quitPosted;
 // Screen change: the target's first frame runs its set-up, and the keys that
 // caused the change are ignored there until released.
 void changeScreen(uint8_t target);
+// The current screen's set-up runs again on the next frame, keys latched.
+void restartScreen();
 // Asks the loop to end after this frame (the quit message).
 void postQuitMessage();
