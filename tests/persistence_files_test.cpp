@@ -1,9 +1,9 @@
 #include "common/files.h"
 #include "common/random.h"
-#include "state/game_state.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
 #include "persistence/top_ten.h"
+#include "state/game_state.h"
 #include "test_support.h"
 #include <cctype>
 #include <csignal>

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
 #include "platform/headless/headless.h"
 #include "presentation/video_modes.h"
+#include <gtest/gtest.h>
 
 namespace {
 // The desktop of the last offerModes, as the shell reads it at start.

@@ -3,13 +3,13 @@
 // start countdown.
 #include "audio/audio.h"
 #include "game/game_screen.h"
-#include "state/game_state.h"
 #include "playfield/enemies.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "state/game_state.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // step, and the screen's own keys S, M, Escape and Enter behind the key latch.
 #include "audio/audio.h"
 #include "game/game_screen.h"
-#include "state/game_state.h"
 #include "persistence/saved_game.h"
 #include "platform/input.h"
 #include "playfield/enemies.h"
 #include "presentation/text_draw.h"
+#include "state/game_state.h"
 #include "state/screen_state.h"
 
 namespace {

@@ -3,13 +3,13 @@
 #include "audio/audio.h"
 #include "common/random.h"
 #include "game/game_screen.h"
-#include "state/game_state.h"
 #include "persistence/top_ten.h"
 #include "playfield/enemies.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "playfield/track_list.h"
 #include "presentation/text_draw.h"
+#include "state/game_state.h"
 #include "state/screen_state.h"
 
 void resetPlayer() {

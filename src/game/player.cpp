@@ -2,13 +2,13 @@
 // one cell of movement, the ground under the square, track and capture.
 #include "audio/audio.h"
 #include "game/game_screen.h"
-#include "state/game_state.h"
 #include "platform/input.h"
 #include "playfield/capture.h"
 #include "playfield/grid.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
+#include "state/game_state.h"
 
 namespace {
 

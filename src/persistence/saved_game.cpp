@@ -1,10 +1,10 @@
 // The one saved game: five scrambled records at offset 1650 of tt.pta.
 #include "persistence/saved_game.h"
 #include "common/files.h"
-#include "state/game_state.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/top_ten.h"
+#include "state/game_state.h"
 #include <vector>
 
 bool parseSavedGame(const uint8_t *bytes, size_t size, SavedGame *game) {

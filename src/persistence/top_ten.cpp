@@ -3,10 +3,10 @@
 #include "persistence/top_ten.h"
 #include "common/files.h"
 #include "common/random.h"
-#include "state/game_state.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
+#include "state/game_state.h"
 #include <cstring>
 #include <vector>
 

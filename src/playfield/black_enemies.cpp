@@ -1,14 +1,14 @@
 // Black enemies: diagonal movement over captured ground, straight runs along
 // five-cell passages with random side turns, the left-edge nudge, and their
 // contact with the player and the track.
-#include <cstdlib>
 #include "audio/audio.h"
 #include "common/random.h"
-#include "playfield/grid.h"
-#include "state/game_state.h"
 #include "playfield/enemies.h"
+#include "playfield/grid.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
+#include "state/game_state.h"
+#include <cstdlib>
 
 Enemy blackEnemies[MAX_BLACK_ENEMIES];
 uint32_t blackEnemyCount = 0;

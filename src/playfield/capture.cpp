@@ -1,14 +1,14 @@
 // The capture fill: a wall-following outline of every white enemy's region,
 // then one scan that captures, paints and counts everything else.
 #include "playfield/capture.h"
-#include <cstring>
 #include "audio/audio.h"
-#include "playfield/grid.h"
-#include "state/game_state.h"
 #include "playfield/enemies.h"
+#include "playfield/grid.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "playfield/track_list.h"
+#include "state/game_state.h"
+#include <cstring>
 
 namespace {
 // Up, right, down, left (clockwise with y growing downward), repeated so a

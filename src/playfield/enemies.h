@@ -1,8 +1,8 @@
 // White enemies (diagonal, in the black area) and black enemies (on captured
 // ground, with corridors), sharing one record.
 #pragma once
-#include <cstdint>
 #include "state/entity_box.h"
+#include <cstdint>
 
 constexpr int32_t DIR_DOWN_RIGHT = 0;
 constexpr int32_t DIR_UP_RIGHT = 1;

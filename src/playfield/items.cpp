@@ -4,8 +4,8 @@
 #include "audio/audio.h"
 #include "common/random.h"
 #include "playfield/grid.h"
-#include "state/game_state.h"
 #include "playfield/painting.h"
+#include "state/game_state.h"
 
 BonusItem bonusItems[BONUS_ITEM_COUNT];
 

@@ -1,11 +1,11 @@
 // The playfield picture: loading it per level, painting cells into its pixels,
 // and drawing, recolouring and erasing the track.
 #include "playfield/painting.h"
-#include <algorithm>
 #include "playfield/grid.h"
-#include "state/game_state.h"
 #include "playfield/track_list.h"
 #include "presentation/assets.h"
+#include "state/game_state.h"
+#include <algorithm>
 
 TextureId playfieldTexture = 0;
 

@@ -1,8 +1,8 @@
 // Neighbourhood probes: sums of cells next to a 5 x 5 box. Captured cells are
 // 1, free 0 and track 101, so a sum tells "all free", "all captured" or "track".
 #pragma once
-#include <cstdint>
 #include "state/entity_box.h"
+#include <cstdint>
 
 // Ring sums around one box; E/W/N/S sides, offsets -1..5 along the side.
 struct NeighbourSums {

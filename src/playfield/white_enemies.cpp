@@ -1,13 +1,13 @@
 // White enemies: diagonal movement through the black area, bounces with their
 // flashes, contact with the player and hits on the track.
-#include <cstdlib>
 #include "audio/audio.h"
 #include "common/random.h"
-#include "playfield/grid.h"
-#include "state/game_state.h"
 #include "playfield/enemies.h"
+#include "playfield/grid.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
+#include "state/game_state.h"
+#include <cstdlib>
 
 Enemy whiteEnemies[MAX_WHITE_ENEMIES];
 

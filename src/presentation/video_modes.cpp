@@ -1,8 +1,8 @@
 // Mode choice and render scale: pure functions over the mode table so they can
 // be tested with made-up display lists.
 #include "presentation/video_modes.h"
-#include <cmath>
 #include "platform/video.h"
+#include <cmath>
 
 VideoMode videoModes[VIDEO_MODE_COUNT] = {
     {800, 600, 0, 2, 0},   {1024, 768, 0, 2, 0},  {1280, 720, 0, 0, 0},

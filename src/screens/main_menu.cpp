@@ -1,13 +1,13 @@
 // The main menu: logo, credit line, the five menu lines, the ticker, and the
 // keys that start, continue, show the top ten or the instructions, or quit.
 #include "audio/audio.h"
-#include "state/game_state.h"
 #include "persistence/saved_game.h"
 #include "platform/input.h"
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
-#include "screens/ticker.h"
 #include "screens/screens.h"
+#include "screens/ticker.h"
+#include "state/game_state.h"
 #include "state/screen_state.h"
 
 namespace {

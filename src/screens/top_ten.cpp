@@ -1,11 +1,11 @@
 // The top ten screen and the name entry: the table layout they share, the
 // typed-key reader, and the name stored into the new result's row.
 #include "audio/audio.h"
-#include "state/game_state.h"
 #include "platform/input.h"
 #include "presentation/text_draw.h"
 #include "screens/name_entry.h"
 #include "screens/screens.h"
+#include "state/game_state.h"
 #include "state/screen_state.h"
 #include <cstring>
 

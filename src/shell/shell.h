@@ -1,9 +1,9 @@
 // The application shell: start-up, the loop, the frame, the screen dispatcher
 // and the window events.
 #pragma once
-#include <cstdint>
 #include "platform/system.h"
 #include "state/screen_state.h"
+#include <cstdint>
 
 extern uint8_t screenshotLatch;
 extern int32_t appActive;

@@ -2,8 +2,8 @@
 // counters, and the player. The playfield's rules and the game screen both
 // read and write it; it depends on nothing of either.
 #pragma once
-#include <cstdint>
 #include "state/entity_box.h"
+#include <cstdint>
 
 constexpr uint32_t MAX_LEVEL = 200;
 constexpr int32_t START_LIVES = 5;

@@ -3,9 +3,9 @@
 // running beneath the name.
 #include "pictures.h"
 #include <algorithm>
-#include <vector>
 #include <cmath>
 #include <string_view>
+#include <vector>
 
 namespace {
 // Letters are drawn on a grid of square cells. '#' is a full cell; '1' to '4'

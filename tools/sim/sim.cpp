@@ -3,7 +3,6 @@
 #include "audio/audio.h"
 #include "common/files.h"
 #include "common/random.h"
-#include "state/game_state.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/timer.h"
@@ -14,6 +13,7 @@
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
+#include "state/game_state.h"
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
