@@ -16,7 +16,7 @@ void offerModes(const std::vector<DisplayModeInfo> &modes, int dw, int dh) {
 }
 } // namespace
 
-TEST(VideoModes, EveryRowGivesTheDesignedScaleAndOffset) {
+TEST(VideoModes, EveryRowGivesItsScaleAndOffset) {
   const float scale[17] = {0.416667f, 0.533333f, 0.666667f, 0.666667f, 0.666667f, 0.666667f,
                            0.708333f, 0.708333f, 0.711458f, 0.75f,     0.75f,     0.833333f,
                            0.833333f, 0.875f,    0.875f,    1.0f,      1.0f};

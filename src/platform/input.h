@@ -1,6 +1,6 @@
 // Keyboard state, polled once per frame by the screens.
-// Keys are named by their Windows virtual-key codes, as the game was designed;
-// each backend maps its own key codes onto these.
+// Keys are named by Windows virtual-key codes (a letter or digit is its own
+// character code); each backend maps its own key codes onto these.
 #pragma once
 #include <cstdint>
 

@@ -219,9 +219,11 @@ int32_t chooseStraight(int32_t d) {
   return perpendicular(d, alongX);
 }
 
-// Moves one cell. Deliberate quirk kept from the original game: leaving the
-// left edge (x = 0) after bouncing there shifts the enemy one extra row in
-// its new vertical direction, once until it next leaves x = 955 heading left.
+// Moves one cell. A deliberate quirk: leaving the left edge (x = 0) after
+// bouncing there shifts the enemy one extra row in its new vertical direction,
+// once until it next leaves x = 955 heading left. The nudge down never stops
+// at its limit (y < 530 always holds); kept, like every step of an enemy's
+// path, because a seed and a key script must replay the same game.
 void moveBlackEnemy(Enemy &e, int32_t next, int32_t prev) {
   EntityBox &b = e.box;
   switch (next) {

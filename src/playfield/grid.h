@@ -23,7 +23,8 @@ constexpr uint8_t CELL_TRACK = 101;
 // guard ring, and must read free cells there as it does in the ring.
 extern uint8_t *playfield;
 
-// Cell (x, y) for -1 <= x <= 960, -1 <= y <= 515; no bounds check.
+// Cell (x, y) for -1 <= x <= 960 and -1 <= y <= 515 (the guard ring), and
+// the spare row y = 516; no bounds check.
 inline uint8_t &cellAt(int x, int y) { return playfield[(y + 1) * GRID_STRIDE + (x + 1)]; }
 
 bool allocatePlayfield();

@@ -22,7 +22,8 @@ int32_t firstDirtyRow = 0;
 int32_t lastDirtyRow = -1;
 
 // A missing picture file must not leave painting without pixels: a picture
-// of the designed size is made in memory, the frame in the captured colour.
+// of the field's full size (1920 x 1030) is made in memory, the frame in the
+// captured colour.
 TextureId makeBlankPlayfield() {
   TextureId texture = createTexture(PLAYFIELD_PIXEL_WIDTH, BLANK_PICTURE_HEIGHT, COLOUR_FREE);
   uint32_t *pixels = lockTexture(texture);

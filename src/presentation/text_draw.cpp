@@ -1,5 +1,6 @@
-// Text placement follows the designed rules exactly: measure first, centre
-// with w / 2 truncated, add the truncated vertical offset, never clip.
+// Text placement: measure first, centre with w / 2 truncated, add the
+// truncated vertical offset, never clip. Every text's position on screen
+// follows from these roundings.
 #include "presentation/text_draw.h"
 #include <map>
 #include "presentation/transform.h"

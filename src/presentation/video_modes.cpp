@@ -55,7 +55,8 @@ void applyCommandLine(const char *commandLine, int desktopWidth, int desktopHeig
     videoModeIndex = value <= 16 ? static_cast<uint8_t>(value) : VIDEO_MODE_AUTOMATIC;
   }
   // With an explicit row the desktop's class stays 0, so an unavailable row
-  // falls back to the wide rows first (deliberate, as designed).
+  // falls back to the wide rows first, whatever the desktop's shape. Kept on
+  // purpose: a row named on the command line always falls back the same way.
   if (videoModeIndex == VIDEO_MODE_AUTOMATIC) {
     desktopAspectClass = aspectClassOf(desktopWidth, desktopHeight);
   }

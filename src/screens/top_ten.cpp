@@ -74,8 +74,9 @@ int readTypedKey(char *name) {
     lastTypedKey = 0;
     return len;
   }
-  // A held key acts once. Deliberate quirk kept: while a key earlier in the
-  // scan is held, a later one pressed meanwhile is not seen at all.
+  // A held key acts once. Deliberately, while a key earlier in the scan is
+  // held, a later one pressed meanwhile is not seen at all: the scan stops at
+  // the first key down.
   if (key == lastTypedKey) {
     return len;
   }

@@ -1,4 +1,6 @@
-// Start-up, the loop and the shutdown, in the designed order.
+// Start-up, the loop and the shutdown. Each start-up step relies on the ones
+// before it: the window before the device, the device before the pictures,
+// the generator seeded before the top ten's defaults draw from it.
 #include "audio/audio.h"
 #include "common/files.h"
 #include "common/random.h"

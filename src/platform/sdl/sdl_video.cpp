@@ -66,9 +66,9 @@ bool createMainWindow(const char *title, const char *iconPath) {
     desktop.w = 1920;
     desktop.h = 1080;
   }
-  // A borderless window exactly covering the desktop, as the game was designed;
-  // asking the window manager for fullscreen state instead costs a long wait
-  // for its answer (and forever without one) before the first frame.
+  // A borderless window exactly covering the desktop: asking the window
+  // manager for a fullscreen state instead costs a long wait for its answer
+  // (and forever without one) before the first frame.
   sdl::window = SDL_CreateWindow(title, 0, 0, desktop.w, desktop.h, SDL_WINDOW_BORDERLESS);
   if (sdl::window == nullptr) {
     std::fprintf(stderr, "pelta: no window: %s\n", SDL_GetError());
