@@ -65,8 +65,8 @@ void leaveGame() {
 }
 
 // The next level and a new game are the game screen set up again. With
-// Escape held as well the screen is already the menu's, and the menu is
-// what is set up again.
+// Escape pressed in the same frame the screen has already changed, and it is
+// the screen Escape chose that is set up again.
 void confirm() {
   if (levelComplete != 0) {
     level = nextLevel();
