@@ -2,7 +2,6 @@
 // 200, with 200 white and 40 black enemies in play.
 #include "common/random.h"
 #include "game/game_screen.h"
-#include "game/game_state.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "playfield/enemies.h"
@@ -10,6 +9,7 @@
 #include "playfield/track_list.h"
 #include "presentation/text_draw.h"
 #include "shell/shell.h"
+#include "state/game_state.h"
 #include <benchmark/benchmark.h>
 
 namespace {

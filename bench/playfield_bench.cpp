@@ -1,17 +1,17 @@
 // Playfield speed: the enemy steps at level 200 and the worst capture,
 // against one plain pass over the same grid and picture bytes.
-#include <benchmark/benchmark.h>
-#include <algorithm>
-#include <cstring>
-#include <vector>
 #include "common/random.h"
-#include "game/game_state.h"
 #include "platform/headless/headless.h"
 #include "playfield/capture.h"
 #include "playfield/enemies.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "playfield/track_list.h"
+#include "state/game_state.h"
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstring>
+#include <vector>
 
 namespace {
 void fill(int x0, int y0, int x1, int y1, uint8_t value) {

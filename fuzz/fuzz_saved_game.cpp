@@ -1,6 +1,6 @@
 // Fuzzes the saved-game loader: a game it accepts is always one that can be played.
-#include "game/game_state.h"
 #include "persistence/saved_game.h"
+#include "state/game_state.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

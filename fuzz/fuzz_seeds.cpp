@@ -1,11 +1,11 @@
 // Writes valid inputs for the fuzzers into <folder>/<target>/ as a starting corpus.
 #include "common/files.h"
 #include "common/random.h"
-#include "game/game_state.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
+#include "state/game_state.h"
 #include <cstdio>
 #include <string>
 #include <vector>

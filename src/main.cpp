@@ -1,4 +1,5 @@
-// Process entry: the arguments joined as one command line, as the game expects.
+// Process entry: the arguments joined by spaces into the one command line
+// that the display-mode choice reads.
 #include <string>
 #include "shell/shell.h"
 

@@ -146,7 +146,7 @@ TEST_F(AudioPlayback, TheCurrentTuneGoesOnUndisturbedAndANewNumberReplacesIt) {
   selectMusic(7); // after a stop the same number loads again
   EXPECT_EQ(headless::tunesLoaded(), 3);
 
-  // The menu's tune named with a backslash, as the game was designed.
+  // The menu's tune named with a backslash, read as a slash.
   playMusic(MENU_MUSIC, "data\\xm00.xm");
   EXPECT_EQ(headless::tunesLoaded(), 4);
   EXPECT_NE(headless::tuneHeard(), 0);

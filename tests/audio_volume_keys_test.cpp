@@ -1,9 +1,9 @@
 // The volume keys: one step per press, the shared latch of the four keys,
 // Home/End only in the game, the bounds, and the status-line counter.
-#include <gtest/gtest.h>
 #include "audio_fixture.h"
 #include "platform/input.h"
-#include "shell/shell.h"
+#include "state/screen_state.h"
+#include <gtest/gtest.h>
 
 namespace {
 class VolumeKeys : public ::testing::Test {
@@ -25,7 +25,7 @@ protected:
     for (int vk : keys) {
       headless::setKey(vk, true);
     }
-    handleVolumeKeys();
+    handleVolumeKeys(screenState == Game); // as runFrame passes it
   }
 };
 

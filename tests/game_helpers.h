@@ -3,13 +3,13 @@
 #pragma once
 #include "common/random.h"
 #include "game/game_screen.h"
-#include "game/game_state.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "playfield/enemies.h"
 #include "playfield/grid.h"
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
+#include "state/game_state.h"
 #include "test_support.h"
 #include <string>
 #include <vector>

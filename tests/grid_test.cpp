@@ -1,6 +1,7 @@
-#include <gtest/gtest.h>
 #include "common/random.h"
 #include "playfield/grid.h"
+#include "state/entity_box.h"
+#include <gtest/gtest.h>
 
 TEST(Grid, LevelResetLeavesTheFrameCapturedAndTheGuardRingFree) {
   ASSERT_TRUE(allocatePlayfield());

@@ -1,15 +1,15 @@
 // Helpers for the playfield mechanics tests: a fresh field with every game
 // value at its level start, hand-made walls, and reading the picture's pixels.
 #pragma once
-#include <cstdint>
-#include "game/game_state.h"
 #include "playfield/enemies.h"
 #include "playfield/grid.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
 #include "playfield/track_list.h"
+#include "state/game_state.h"
 #include "test_support.h"
+#include <cstdint>
 
 // A freshly reset field and picture, level 1, nothing crashed, no enemy in play.
 inline void freshField(uint32_t levelNumber = 1) {

@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
 #include "audio/audio.h"
-#include "game/game_state.h"
 #include "playfield/capture.h"
+#include "state/game_state.h"
+#include <gtest/gtest.h>
 
 namespace {
 void scoreWith(uint32_t cells, uint32_t levelNumber, int32_t bonus, uint32_t total = 0) {

@@ -1,6 +1,5 @@
 #include "common/files.h"
 #include "common/random.h"
-#include "game/game_state.h"
 #include "persistence/saved_game.h"
 #include "persistence/top_ten.h"
 #include "platform/input.h"
@@ -10,6 +9,7 @@
 #include "presentation/video_modes.h"
 #include "screens/ticker.h"
 #include "shell/shell.h"
+#include "state/game_state.h"
 #include "test_support.h"
 #include <cmath>
 #include <gtest/gtest.h>

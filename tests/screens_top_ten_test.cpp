@@ -1,10 +1,10 @@
-#include "game/game_state.h"
 #include "persistence/top_ten.h"
 #include "platform/input.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "screens/name_entry.h"
 #include "shell/shell.h"
+#include "state/game_state.h"
 #include "test_support.h"
 #include <cstring>
 #include <gtest/gtest.h>

@@ -41,7 +41,7 @@ void startHeadless() {
   headless::reset();
   makeTempRoot();
   startDeviceAndSprites("");
-  loadAssets();
+  setUpSubsystems();
   applyRenderScale(renderScale);
   screenState = MainMenu;
   screenEntryPending = 1;

@@ -189,7 +189,8 @@ void playMusic(int32_t number, const char *path) {
   freeTune(musicChannel);
   musicChannel = 0;
   currentMusic = number;
-  // Callers may name the file the way the game was designed, "data\xm00.xm".
+  // Callers may name the file with backslashes, "data\xm00.xm"; they read
+  // as slashes.
   std::string file = path != nullptr ? path : "";
   for (char &c : file) {
     if (c == '\\') {

@@ -53,7 +53,9 @@ void selectMusic(int32_t number);
 void stopMusic();
 void pauseAudio();
 void resumeAudio();
-void handleVolumeKeys();
+// Page Up/Page Down for the music; Home/End for the effects only when
+// effectKeysActive (the game screen).
+void handleVolumeKeys(bool effectKeysActive);
 
 // Hands the current global volume to the device (linear gain, 0 … 10000).
 void applyEffectsVolume();

@@ -3,7 +3,6 @@
 // that the game's status line reads.
 #include "audio/audio.h"
 #include "platform/input.h"
-#include "shell/shell.h"
 
 uint8_t volumeKeyHeld = 0;
 int32_t volumeDisplayFrames = 0;
@@ -11,8 +10,6 @@ int32_t volumeDisplayWhich = 0;
 
 namespace {
 constexpr int32_t VOLUME_STEP = 1000;
-
-bool keyDown(int vk) { return getKeyState(vk) < 0; }
 
 // Steps kept within 0 … 10000, so the start value 252 (not a multiple of a
 // step) can neither go below silence nor above full volume.
@@ -23,11 +20,29 @@ int32_t stepVolume(int32_t volume, int32_t delta) {
   }
   return v > VOLUME_MAX ? VOLUME_MAX : v;
 }
+
+// One step up while upKey is down, else one down while downKey is; true when
+// either key is down, even at the bound where the volume stays.
+bool stepVolumeByKeys(int32_t &volume, int upKey, int downKey) {
+  if (keyDown(upKey)) {
+    if (volume < VOLUME_MAX) {
+      volume = stepVolume(volume, VOLUME_STEP);
+    }
+    return true;
+  }
+  if (keyDown(downKey)) {
+    if (volume > 0) {
+      volume = stepVolume(volume, -VOLUME_STEP);
+    }
+    return true;
+  }
+  return false;
+}
 } // namespace
 
 // Holding any of the four keys blocks the other three until all are up; Page Up
 // and Home in one frame both act and the effects volume is the one shown.
-void handleVolumeKeys() {
+void handleVolumeKeys(bool effectKeysActive) {
   if (volumeKeyHeld) {
     if (keyDown(VK_PRIOR) || keyDown(VK_NEXT) || keyDown(VK_HOME) || keyDown(VK_END)) {
       if (volumeDisplayFrames > 0) {
@@ -37,44 +52,18 @@ void handleVolumeKeys() {
     }
     volumeKeyHeld = 0;
   }
-  bool musicKey = false;
-  if (keyDown(VK_PRIOR)) {
-    musicKey = true;
-    if (musicVolume < VOLUME_MAX) {
-      musicVolume = stepVolume(musicVolume, VOLUME_STEP);
-    }
-  } else if (keyDown(VK_NEXT)) {
-    musicKey = true;
-    if (musicVolume > 0) {
-      musicVolume = stepVolume(musicVolume, -VOLUME_STEP);
-    }
-  }
-  if (musicKey) {
+  if (stepVolumeByKeys(musicVolume, VK_PRIOR, VK_NEXT)) {
     volumeKeyHeld = 1;
     applyMusicVolume();
     volumeDisplayWhich = 0;
     volumeDisplayFrames = 60;
   }
-  if (screenState == Game) {
-    bool effectsKey = false;
-    if (keyDown(VK_HOME)) {
-      effectsKey = true;
-      if (effectsVolume < VOLUME_MAX) {
-        effectsVolume = stepVolume(effectsVolume, VOLUME_STEP);
-      }
-    } else if (keyDown(VK_END)) {
-      effectsKey = true;
-      if (effectsVolume > 0) {
-        effectsVolume = stepVolume(effectsVolume, -VOLUME_STEP);
-      }
-    }
-    if (effectsKey) {
-      volumeKeyHeld = 1;
-      applyEffectsVolume();
-      volumeDisplayWhich = 1;
-      volumeDisplayFrames = 59;
-      return;
-    }
+  if (effectKeysActive && stepVolumeByKeys(effectsVolume, VK_HOME, VK_END)) {
+    volumeKeyHeld = 1;
+    applyEffectsVolume();
+    volumeDisplayWhich = 1;
+    volumeDisplayFrames = 59;
+    return;
   }
   if (volumeDisplayFrames > 0) {
     --volumeDisplayFrames;

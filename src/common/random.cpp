@@ -1,5 +1,6 @@
-// The classic linear congruential generator with 15-bit output; glibc's rand()
-// returns 31 bits, which would change every `% n` and `rand() * rand()`.
+// A linear congruential generator with 15-bit output, 0..32767: every `% n`
+// and `rand() * rand() + 1` of the rules is written for that range, which
+// glibc's 31-bit rand() would break.
 #include "common/random.h"
 
 namespace {

@@ -3,13 +3,13 @@
 // start countdown.
 #include "audio/audio.h"
 #include "game/game_screen.h"
-#include "game/game_state.h"
 #include "playfield/enemies.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "state/game_state.h"
 
 namespace {
 
@@ -30,13 +30,6 @@ void drawEntity(SourceRect src, int32_t shift, const EntityBox &box) {
   spriteDraw(textSprite, primitivesTexture, &src, static_cast<float>(2 * box.x),
              static_cast<float>(2 * box.y) + verticalOffset, COLOUR_WHITE);
 }
-
-void drawCentred(int height, int y) {
-  setFontHeight(height);
-  drawText(0, y, 1, COLOUR_WHITE);
-}
-
-uint32_t whiteEnemiesInPlay() { return level < MAX_WHITE_ENEMIES ? level : MAX_WHITE_ENEMIES; }
 
 void drawMusicField() {
   if (volumeDisplayFrames != 0) {
@@ -125,9 +118,7 @@ void drawStatusLine() {
 
 void drawCountdown() {
   setFontHeight(350);
-  const int32_t n = startCountdown;
-  startCountdown = n - 1;
-  formatText("%d", (n + COUNTDOWN_DIGIT_FRAMES - 1) / COUNTDOWN_DIGIT_FRAMES);
+  formatText("%d", (startCountdown + COUNTDOWN_DIGIT_FRAMES - 1) / COUNTDOWN_DIGIT_FRAMES);
   drawText(0, 320, 1, COLOUR_WHITE);
   if (level == 1) {
     setFontHeight(55);
@@ -135,16 +126,7 @@ void drawCountdown() {
     drawText(0, 700, 1, COLOUR_WHITE);
   }
   setFontHeight(STATUS_FONT_HEIGHT);
-  // With the set-up's tick: one tick at the start of each digit's last frame.
-  if (startCountdown > 0 && startCountdown % COUNTDOWN_DIGIT_FRAMES == 0) {
-    playEffect(EFFECT_TICK);
-  }
-  if (startCountdown == 0) {
-    selectMusic(musicNumber);
-  }
 }
-
-uint32_t nextLevel() { return level < MAX_LEVEL ? level + 1 : MAX_LEVEL; }
 
 void drawLevelComplete() {
   const int32_t levelNumber = static_cast<int32_t>(level);

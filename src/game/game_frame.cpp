@@ -2,17 +2,14 @@
 // step, and the screen's own keys S, M, Escape and Enter behind the key latch.
 #include "audio/audio.h"
 #include "game/game_screen.h"
-#include "game/game_state.h"
 #include "persistence/saved_game.h"
 #include "platform/input.h"
 #include "playfield/enemies.h"
 #include "presentation/text_draw.h"
-#include "screens/ticker.h"
-#include "shell/shell.h"
+#include "state/game_state.h"
+#include "state/screen_state.h"
 
 namespace {
-
-bool keyDown(int vk) { return getKeyState(vk) < 0; }
 
 // A failed write keeps the offer on screen, so S can simply be tried again.
 void saveReachedPoint() {
@@ -55,40 +52,41 @@ void nextTune() {
 
 void leaveGame() {
   if (lives == 0 && topTenRank < NO_TOP_TEN_PLACE) {
-    // Deliberately without the latch, as the game has always done.
-    resetTicker();
+    // Unlike changeScreen, the key latch is left as it is: Escape means
+    // nothing on the name entry, and a held Enter confirms nothing there
+    // before a letter is typed, so the latch would only make a held Enter
+    // wait for its release. Kept, as every key rule of play is.
     screenEntryPending = 1;
     screenState = NameEntry;
     return;
   }
   stopEffects();
-  resetTicker();
   changeScreen(MainMenu);
 }
 
+// The next level and a new game are the game screen set up again. With
+// Escape pressed in the same frame the screen has already changed, and it is
+// the screen Escape chose that is set up again.
 void confirm() {
   if (levelComplete != 0) {
     level = nextLevel();
     gameLoaded = 0;
-    screenEntryPending = 1;
-    keyLatch = 1;
+    restartScreen();
   }
   if (crashed == 0) {
     return;
   }
   if (lives > 0) {
     continueAfterCrash();
+    keyLatch = 1;
   } else if (topTenRank >= NO_TOP_TEN_PLACE) {
     level = 1;
     lives = START_LIVES;
     totalScore = 0;
-    screenEntryPending = 1;
+    restartScreen();
   } else {
-    resetTicker();
-    screenState = NameEntry;
-    screenEntryPending = 1;
+    changeScreen(NameEntry);
   }
-  keyLatch = 1;
 }
 
 } // namespace
@@ -133,12 +131,10 @@ void playStep() {
     playerDy = 0;
     playerMoving = 0;
   }
-  if (levelComplete == 0 && crashed == 0) {
-    stepBlackEnemies();
-  }
-  if (crashed == 0 && (enemiesSlowed == 0 || slowFrameToggle == 1)) {
-    stepWhiteEnemies();
-  }
+  // Each kind knows when it stands still: after a crash, once the level is
+  // complete (black), on the frames the slowing item skips (white).
+  stepBlackEnemies();
+  stepWhiteEnemies();
   // Processed at once; the crash display starts counting from the next frame.
   if (crashed != 0) {
     processCrash();
@@ -159,6 +155,7 @@ void gameFrame() {
   drawStatusLine();
   if (startCountdown > 0) {
     drawCountdown();
+    advanceStartCountdown();
   }
   if (crashed != 0) {
     crashDisplayStep();

@@ -8,8 +8,6 @@ constexpr int32_t COUNTDOWN_DIGIT_FRAMES = 60;
 constexpr int32_t CRASH_DELAY_FRAMES = 60;
 constexpr int32_t TIME_BONUS_PER_LEVEL = 50000;
 constexpr int32_t TIME_BONUS_STEP = 10;
-constexpr int32_t START_LIVES = 5;
-constexpr int32_t NO_TOP_TEN_PLACE = 10;
 constexpr int32_t PLAYER_START_X = 478;
 constexpr int32_t PLAYER_START_Y = 5;
 constexpr int32_t PLAYER_CRASH_SHIFT = 70;
@@ -17,15 +15,15 @@ constexpr int32_t LAST_MUSIC_NUMBER = 20;
 constexpr int STATUS_LINE_Y = 1035;
 constexpr int STATUS_FONT_HEIGHT = 30;
 
-// Crash causes, in the order of the crash screen's lines.
-constexpr int32_t CRASH_OWN_TRACK = 0;
-constexpr int32_t CRASH_BLACK_PLAYER = 1;
-constexpr int32_t CRASH_WHITE_PLAYER = 2;
-constexpr int32_t CRASH_BLACK_TRACK = 3;
-constexpr int32_t CRASH_WHITE_TRACK = 4;
-
+// The game screen's frame: set-up on entry, drawing, the play step, the keys.
+void gameFrame();
 // Level set-up: fresh field, player, enemies, items, full time bonus, countdown.
 void setUpLevel();
+// One frame of the start countdown: one less, a tick as each digit's last
+// frame starts, and the level's music once it reaches 0.
+void advanceStartCountdown();
+// The next level Enter sets up: one more, but never beyond the last level.
+uint32_t nextLevel();
 // The player at the start in the middle of the top border, standing, unshielded.
 void resetPlayer();
 
@@ -47,9 +45,8 @@ void drawBounceFlashes();
 // Text batch items, each leaving the font at the status line's height.
 void drawLevelComplete();
 void drawStatusLine();
+// The countdown's digit (and on level 1 the goal) for the current frame.
 void drawCountdown();
 
 // S, M, Escape and Enter with the key latch.
 void handleGameKeys();
-// The next level Enter sets up: one more, but never beyond the last level.
-uint32_t nextLevel();

@@ -3,14 +3,14 @@
 #include "audio/audio.h"
 #include "common/random.h"
 #include "game/game_screen.h"
-#include "game/game_state.h"
 #include "persistence/top_ten.h"
 #include "playfield/enemies.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "playfield/track_list.h"
 #include "presentation/text_draw.h"
-#include "shell/shell.h"
+#include "state/game_state.h"
+#include "state/screen_state.h"
 
 void resetPlayer() {
   placeBox(playerBox, PLAYER_START_X, PLAYER_START_Y);
@@ -63,6 +63,19 @@ void setUpLevel() {
   playEffect(EFFECT_TICK);
 }
 
+void advanceStartCountdown() {
+  startCountdown -= 1;
+  // With the set-up's tick: one tick at the start of each digit's last frame.
+  if (startCountdown > 0 && startCountdown % COUNTDOWN_DIGIT_FRAMES == 0) {
+    playEffect(EFFECT_TICK);
+  }
+  if (startCountdown == 0) {
+    selectMusic(musicNumber);
+  }
+}
+
+uint32_t nextLevel() { return level < MAX_LEVEL ? level + 1 : MAX_LEVEL; }
+
 namespace {
 
 const char *const CRASH_CAUSE_LINES[] = {
@@ -72,11 +85,6 @@ const char *const CRASH_CAUSE_LINES[] = {
     "(A black enemy hit your track starting point)",
     "(A white enemy hit your track)",
 };
-
-void drawCentred(int height, int y) {
-  setFontHeight(height);
-  drawText(0, y, 1, COLOUR_WHITE);
-}
 
 void drawCrashScreen() {
   formatText("!CRASH!");
@@ -157,7 +165,7 @@ void continueAfterCrash() {
   enemiesSlowed = 0;
   crashFrames = 0;
   // The white enemies stay where the crash left them, flashes included.
-  for (uint32_t i = 0; i < level && i < MAX_WHITE_ENEMIES; ++i) {
+  for (uint32_t i = 0; i < whiteEnemiesInPlay(); ++i) {
     whiteEnemies[i].spriteShift = 0;
   }
 }

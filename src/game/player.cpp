@@ -2,16 +2,15 @@
 // one cell of movement, the ground under the square, track and capture.
 #include "audio/audio.h"
 #include "game/game_screen.h"
-#include "game/game_state.h"
 #include "platform/input.h"
 #include "playfield/capture.h"
+#include "playfield/grid.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
+#include "state/game_state.h"
 
 namespace {
-
-bool keyDown(int vk) { return getKeyState(vk) < 0; }
 
 // The first held key whose turn is allowed wins. Off safe ground a reversal
 // would run straight into the fresh track, so it is refused and the next key

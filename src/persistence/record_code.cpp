@@ -42,8 +42,8 @@ bool decodeRecord(const char *text, uint8_t *out) {
   }
   bool allFound = true;
   for (int j = 1; j <= RECORD_DATA_LENGTH; ++j) {
-    // A later code missing from the table takes part as the number 1000, as
-    // files of the game have always been read, but it marks the record as
+    // A later code missing from the table still counts, as the number 1000,
+    // so the bytes after it decode the same; but it marks the record as
     // damaged: its byte could even come out as 0 and cut a name short.
     int v = findCode(table, text, CODE_LENGTH * j);
     allFound = allFound && v != CODE_NOT_FOUND;

@@ -1,10 +1,10 @@
 // The one saved game: five scrambled records at offset 1650 of tt.pta.
 #include "persistence/saved_game.h"
 #include "common/files.h"
-#include "game/game_state.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/top_ten.h"
+#include "state/game_state.h"
 #include <vector>
 
 bool parseSavedGame(const uint8_t *bytes, size_t size, SavedGame *game) {
@@ -46,7 +46,11 @@ void encodeSavedGame(const SavedGame &game, uint8_t *out) {
 
 bool writeSavedGame() {
   // Saved on the level-complete screen: play goes on at the next level.
-  SavedGame game{totalScore, level >= MAX_LEVEL ? MAX_LEVEL : level + 1, lives, gameId};
+  return storeSavedGame(
+      SavedGame{totalScore, level >= MAX_LEVEL ? MAX_LEVEL : level + 1, lives, gameId});
+}
+
+bool storeSavedGame(const SavedGame &game) {
   uint8_t bytes[SAVED_GAME_LENGTH];
   encodeSavedGame(game, bytes);
   return patchFileRange(TOP_TEN_FILE, SAVED_GAME_OFFSET, bytes, sizeof bytes);

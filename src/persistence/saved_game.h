@@ -13,6 +13,8 @@ struct SavedGame {
 
 // Stores the point reached; true only when the file was really written.
 bool writeSavedGame();
+// Stores this saved game; true only when the file was really written.
+bool storeSavedGame(const SavedGame &game);
 // Reads the saved game into the game globals; true when one was read.
 bool loadSavedGame();
 

@@ -3,10 +3,10 @@
 #include "persistence/top_ten.h"
 #include "common/files.h"
 #include "common/random.h"
-#include "game/game_state.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
+#include "state/game_state.h"
 #include <cstring>
 #include <vector>
 
@@ -96,14 +96,11 @@ void resetTopTenFile() {
     std::memcpy(row.name, EMPTY_NAME, 11);
   }
   writeTopTenFile();
-  // The default saved game: a fresh game, stored as level 1 with 5 lives.
-  totalScore = 0;
-  level = 0;
-  lives = 5;
-  int32_t first = gameRand();
-  int32_t second = gameRand();
-  gameId = first * second + 1;
-  writeSavedGame();
+  // The default saved game: a fresh game at level 1, with an identity of its
+  // own drawn as a new game draws one.
+  const int32_t first = gameRand();
+  const int32_t second = gameRand();
+  storeSavedGame(SavedGame{0, 1, START_LIVES, first * second + 1});
 }
 
 void copyTopTen(bool toShown) {
@@ -115,7 +112,7 @@ void copyTopTen(bool toShown) {
 }
 
 void findTopTenRank() {
-  topTenRank = 10;
+  topTenRank = NO_TOP_TEN_PLACE;
   if (gameLoaded) {
     // Only the first result of one saved game gets in, however often that
     // saved game is continued and lost again at the same point.

@@ -1,6 +1,6 @@
 // Keyboard state, polled once per frame by the screens.
-// Keys are named by their Windows virtual-key codes, as the game was designed;
-// each backend maps its own key codes onto these.
+// Keys are named by Windows virtual-key codes (a letter or digit is its own
+// character code); each backend maps its own key codes onto these.
 #pragma once
 #include <cstdint>
 
@@ -25,3 +25,5 @@ constexpr int VK_KEY_COUNT = 256;
 // Windows key-state shape: negative while the key is down, bit 0 set while a
 // toggle key (Caps Lock) is on. Any other code reads as up.
 int16_t getKeyState(int virtualKey);
+// The key is held down now.
+inline bool keyDown(int virtualKey) { return getKeyState(virtualKey) < 0; }

@@ -9,8 +9,9 @@ struct DisplayModeInfo {
   int refreshRate; // Hz, 0 when unknown
 };
 
-// Creates the borderless window covering the desktop, cursor hidden.
-bool createMainWindow(const char *title);
+// Creates the borderless window covering the desktop, cursor hidden, with the
+// picture at iconPath as its icon (none when it cannot be loaded).
+bool createMainWindow(const char *title, const char *iconPath);
 void destroyMainWindow();
 void desktopSize(int *width, int *height);
 // Fills up to `capacity` modes of the display; returns how many there are.

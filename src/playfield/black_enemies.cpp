@@ -1,13 +1,14 @@
 // Black enemies: diagonal movement over captured ground, straight runs along
 // five-cell passages with random side turns, the left-edge nudge, and their
 // contact with the player and the track.
-#include <cstdlib>
 #include "audio/audio.h"
 #include "common/random.h"
-#include "game/game_state.h"
 #include "playfield/enemies.h"
+#include "playfield/grid.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
+#include "state/game_state.h"
+#include <cstdlib>
 
 Enemy blackEnemies[MAX_BLACK_ENEMIES];
 uint32_t blackEnemyCount = 0;
@@ -218,9 +219,11 @@ int32_t chooseStraight(int32_t d) {
   return perpendicular(d, alongX);
 }
 
-// Moves one cell. Deliberate quirk kept from the original game: leaving the
-// left edge (x = 0) after bouncing there shifts the enemy one extra row in
-// its new vertical direction, once until it next leaves x = 955 heading left.
+// Moves one cell. A deliberate quirk: leaving the left edge (x = 0) after
+// bouncing there shifts the enemy one extra row in its new vertical direction,
+// once until it next leaves x = 955 heading left. The nudge down never stops
+// at its limit (y < 530 always holds); kept, like every step of an enemy's
+// path, because a seed and a key script must replay the same game.
 void moveBlackEnemy(Enemy &e, int32_t next, int32_t prev) {
   EntityBox &b = e.box;
   switch (next) {
@@ -253,8 +256,7 @@ void moveBlackEnemy(Enemy &e, int32_t next, int32_t prev) {
 // meet only at one exact diagonal corner.
 bool blackTouchesPlayer(const EntityBox &e) {
   const EntityBox &p = playerBox;
-  if (!(p.x <= e.outerRight && p.right >= e.outerLeft && p.y <= e.outerBottom &&
-        p.bottom >= e.outerTop)) {
+  if (!boxesTouch(p, e)) {
     return false;
   }
   return !(std::abs(p.x - e.x) == 5 && std::abs(p.y - e.y) == 5);
@@ -310,13 +312,13 @@ void stepBlackEnemies() {
     const int32_t v = probeRing(e.box);
     const int32_t prev = e.direction & 7;
     const bool touching = blackTouchesPlayer(e.box);
-    if (touching && v <= 100) {
-      enemyCrash(e, 1);
+    if (touching && !sumHoldsTrack(v)) {
+      enemyCrash(e, CRASH_BLACK_PLAYER);
       return;
     }
     // A track cell in the middle of the ring is a hit on the track, whether
     // or not the player is touched; the shield absorbs it once.
-    if (v > 100 && trackHitCrashes(e, 3)) {
+    if (sumHoldsTrack(v) && trackHitCrashes(e, CRASH_BLACK_TRACK)) {
       return;
     }
     const int32_t next = chooseBlackDirection(prev);

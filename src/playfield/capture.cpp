@@ -1,13 +1,14 @@
 // The capture fill: a wall-following outline of every white enemy's region,
 // then one scan that captures, paints and counts everything else.
 #include "playfield/capture.h"
-#include <cstring>
 #include "audio/audio.h"
-#include "game/game_state.h"
 #include "playfield/enemies.h"
+#include "playfield/grid.h"
 #include "playfield/items.h"
 #include "playfield/painting.h"
 #include "playfield/track_list.h"
+#include "state/game_state.h"
+#include <cstring>
 
 namespace {
 // Up, right, down, left (clockwise with y growing downward), repeated so a
@@ -78,7 +79,7 @@ bool eightCaptured(const uint8_t *cells) {
 } // namespace
 
 void markWhiteEnemyRegions() {
-  const uint32_t count = level > MAX_WHITE_ENEMIES ? MAX_WHITE_ENEMIES : level;
+  const uint32_t count = whiteEnemiesInPlay();
   for (uint32_t i = 0; i < count; ++i) {
     traceRegion(whiteEnemies[i].box);
   }

@@ -1,8 +1,8 @@
 // White enemies (diagonal, in the black area) and black enemies (on captured
 // ground, with corridors), sharing one record.
 #pragma once
+#include "state/entity_box.h"
 #include <cstdint>
-#include "playfield/grid.h"
 
 constexpr int32_t DIR_DOWN_RIGHT = 0;
 constexpr int32_t DIR_UP_RIGHT = 1;
@@ -36,6 +36,8 @@ extern Enemy whiteEnemies[MAX_WHITE_ENEMIES];
 extern Enemy blackEnemies[MAX_BLACK_ENEMIES];
 extern uint32_t blackEnemyCount;
 
+// One white enemy per level, at most MAX_WHITE_ENEMIES.
+uint32_t whiteEnemiesInPlay();
 void placeWhiteEnemies(int32_t count);
 void placeBlackEnemies(int32_t level);
 // One step of every white enemy in play (level of them); stops at a crash.

@@ -21,24 +21,10 @@ void resetPlayfieldGrid() {
   std::memset(playfield, CELL_FREE, GRID_BYTES);
   for (int y = 0; y < FIELD_HEIGHT; ++y) {
     for (int x = 0; x < FIELD_WIDTH; ++x) {
-      if (x < BORDER_WIDTH || x > 944 || y < BORDER_WIDTH || y > 499) {
+      if (x < BORDER_WIDTH || x > LAST_INTERIOR_COLUMN || y < BORDER_WIDTH ||
+          y > LAST_INTERIOR_ROW) {
         cellAt(x, y) = CELL_CAPTURED;
       }
     }
   }
-}
-
-void updateBox(EntityBox &box) {
-  box.right = box.x + 4;
-  box.bottom = box.y + 4;
-  box.outerLeft = box.x - 1;
-  box.outerRight = box.x + 5;
-  box.outerTop = box.y - 1;
-  box.outerBottom = box.y + 5;
-}
-
-void placeBox(EntityBox &box, int32_t x, int32_t y) {
-  box.x = x;
-  box.y = y;
-  updateBox(box);
 }

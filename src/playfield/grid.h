@@ -1,5 +1,4 @@
-// The playfield: one byte per cell, 960 x 515 cells inside a guard ring, and
-// the 5 x 5 box that the player, the enemies and the items share.
+// The playfield: one byte per cell, 960 x 515 cells inside a guard ring.
 #pragma once
 #include <cstdint>
 
@@ -9,6 +8,9 @@ constexpr int GRID_STRIDE = 962;
 constexpr int GRID_ROWS = 517;
 constexpr int GRID_BYTES = GRID_STRIDE * GRID_ROWS; // 497354
 constexpr int BORDER_WIDTH = 15;
+// The free interior inside the frame: columns 15..944, rows 15..499.
+constexpr int LAST_INTERIOR_COLUMN = FIELD_WIDTH - BORDER_WIDTH - 1;
+constexpr int LAST_INTERIOR_ROW = FIELD_HEIGHT - BORDER_WIDTH - 1;
 constexpr int INTERIOR_CELLS = 451050;
 
 constexpr uint8_t CELL_FREE = 0;
@@ -21,26 +23,11 @@ constexpr uint8_t CELL_TRACK = 101;
 // guard ring, and must read free cells there as it does in the ring.
 extern uint8_t *playfield;
 
-// Cell (x, y) for -1 <= x <= 960, -1 <= y <= 515; no bounds check.
+// Cell (x, y) for -1 <= x <= 960 and -1 <= y <= 515 (the guard ring), and
+// the spare row y = 516; no bounds check.
 inline uint8_t &cellAt(int x, int y) { return playfield[(y + 1) * GRID_STRIDE + (x + 1)]; }
 
 bool allocatePlayfield();
 void freePlayfield();
 // Level reset: everything free, then the 15-cell frame captured.
 void resetPlayfieldGrid();
-
-struct EntityBox {
-  int32_t x;
-  int32_t y;
-  int32_t right;
-  int32_t bottom;
-  int32_t outerLeft;
-  int32_t outerRight;
-  int32_t outerTop;
-  int32_t outerBottom;
-};
-
-// Recomputes the six derived fields from x and y.
-void updateBox(EntityBox &box);
-// Sets x and y and the derived fields.
-void placeBox(EntityBox &box, int32_t x, int32_t y);

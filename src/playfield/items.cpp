@@ -3,17 +3,11 @@
 #include "playfield/items.h"
 #include "audio/audio.h"
 #include "common/random.h"
-#include "game/game_state.h"
+#include "playfield/grid.h"
 #include "playfield/painting.h"
+#include "state/game_state.h"
 
 BonusItem bonusItems[BONUS_ITEM_COUNT];
-
-namespace {
-bool boxesTouch(const EntityBox &a, const EntityBox &b) {
-  return a.x <= b.outerRight && a.right >= b.outerLeft && a.y <= b.outerBottom &&
-         a.bottom >= b.outerTop;
-}
-} // namespace
 
 bool itemOverlapsPlaced(const BonusItem &candidate) {
   for (const BonusItem &placedItem : bonusItems) {

@@ -1,7 +1,7 @@
 // Bonus items: track shield, extra life, slowing of the white enemies.
 #pragma once
+#include "state/entity_box.h"
 #include <cstdint>
-#include "playfield/grid.h"
 
 constexpr int32_t ITEM_SHIELD = 0;
 constexpr int32_t ITEM_LIFE = 1;

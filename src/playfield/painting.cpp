@@ -1,10 +1,11 @@
 // The playfield picture: loading it per level, painting cells into its pixels,
 // and drawing, recolouring and erasing the track.
 #include "playfield/painting.h"
-#include <algorithm>
-#include "game/game_state.h"
+#include "playfield/grid.h"
 #include "playfield/track_list.h"
 #include "presentation/assets.h"
+#include "state/game_state.h"
+#include <algorithm>
 
 TextureId playfieldTexture = 0;
 
@@ -21,7 +22,8 @@ int32_t firstDirtyRow = 0;
 int32_t lastDirtyRow = -1;
 
 // A missing picture file must not leave painting without pixels: a picture
-// of the designed size is made in memory, the frame in the captured colour.
+// of the field's full size (1920 x 1030) is made in memory, the frame in the
+// captured colour.
 TextureId makeBlankPlayfield() {
   TextureId texture = createTexture(PLAYFIELD_PIXEL_WIDTH, BLANK_PICTURE_HEIGHT, COLOUR_FREE);
   uint32_t *pixels = lockTexture(texture);

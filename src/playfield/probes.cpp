@@ -1,7 +1,8 @@
 // Neighbourhood probes: the ground under the player, the ring sums around an
 // enemy's box and the test for a captured passage exactly as wide as a box.
 #include "playfield/probes.h"
-#include "game/game_state.h"
+#include "playfield/grid.h"
+#include "state/game_state.h"
 
 NeighbourSums neighbourSums{};
 
@@ -11,10 +12,10 @@ void classifyPlayerGround() {
     const uint8_t *row = &cellAt(playerBox.x, y);
     sum += row[0] + row[1] + row[2] + row[3] + row[4];
   }
-  // 25 first: a single track cell alone already makes the sum exceed 100.
+  // 25 first: a single track cell alone already makes the sum hold track.
   if (sum == 25) {
     playerGround = GROUND_SAFE;
-  } else if (sum > 100) {
+  } else if (sumHoldsTrack(sum)) {
     playerGround = GROUND_TRACK;
   } else {
     playerGround = GROUND_OPEN;

@@ -1,8 +1,8 @@
 // Neighbourhood probes: sums of cells next to a 5 x 5 box. Captured cells are
 // 1, free 0 and track 101, so a sum tells "all free", "all captured" or "track".
 #pragma once
+#include "state/entity_box.h"
 #include <cstdint>
-#include "playfield/grid.h"
 
 // Ring sums around one box; E/W/N/S sides, offsets -1..5 along the side.
 struct NeighbourSums {
@@ -15,6 +15,11 @@ struct NeighbourSums {
 };
 
 extern NeighbourSums neighbourSums;
+
+// A sum above this holds a track cell: one track cell (101) outweighs all the
+// captured cells a probe adds up (25 at most).
+constexpr int32_t TRACK_SUM_THRESHOLD = 100;
+inline bool sumHoldsTrack(int32_t sum) { return sum > TRACK_SUM_THRESHOLD; }
 
 constexpr int32_t SIDE_EAST = 8;
 constexpr int32_t SIDE_WEST = 9;

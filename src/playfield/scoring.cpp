@@ -1,9 +1,10 @@
 // The captured share after each capture, and the level's score once it
 // passes 75%.
-#include <cmath>
 #include "audio/audio.h"
-#include "game/game_state.h"
 #include "playfield/capture.h"
+#include "playfield/grid.h"
+#include "state/game_state.h"
+#include <cmath>
 
 int completionEffect(float percent) {
   if (percent > 90.0f) {

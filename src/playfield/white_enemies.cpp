@@ -1,12 +1,13 @@
 // White enemies: diagonal movement through the black area, bounces with their
 // flashes, contact with the player and hits on the track.
-#include <cstdlib>
 #include "audio/audio.h"
 #include "common/random.h"
-#include "game/game_state.h"
 #include "playfield/enemies.h"
+#include "playfield/grid.h"
 #include "playfield/painting.h"
 #include "playfield/probes.h"
+#include "state/game_state.h"
+#include <cstdlib>
 
 Enemy whiteEnemies[MAX_WHITE_ENEMIES];
 
@@ -210,13 +211,13 @@ bool struckSideHitsTrack(const EntityBox &b, char side, int32_t nearFrom, int32_
     return true;
   }
   int32_t far = sideSum(b, side, farFrom, farTo);
-  if (far > 100) {
+  if (sumHoldsTrack(far)) {
     return true;
   }
   if (far != 0) {
     return false;
   }
-  return sideSum(b, side, nearFrom, nearTo) > 100;
+  return sumHoldsTrack(sideSum(b, side, nearFrom, nearTo));
 }
 
 int32_t enteredSum(int32_t d) {
@@ -233,6 +234,8 @@ int32_t enteredSum(int32_t d) {
   }
 }
 } // namespace
+
+uint32_t whiteEnemiesInPlay() { return level < MAX_WHITE_ENEMIES ? level : MAX_WHITE_ENEMIES; }
 
 void placeWhiteEnemies(int32_t count) {
   if (count > MAX_WHITE_ENEMIES) {
@@ -256,8 +259,7 @@ bool whiteTouchesPlayer(const Enemy &enemy) {
   const EntityBox &p = playerBox;
   const EntityBox &e = enemy.box;
   const int32_t d = enemy.direction;
-  if (!(p.x <= e.outerRight && p.right >= e.outerLeft && p.y <= e.outerBottom &&
-        p.bottom >= e.outerTop)) {
+  if (!boxesTouch(p, e)) {
     return false;
   }
   if (std::abs(p.x - e.x) > 3 && std::abs(p.y - e.y) > 3) {
@@ -297,7 +299,7 @@ bool whiteTouchesPlayer(const Enemy &enemy) {
 
 bool bounceHitsTrack(const Enemy &enemy, int32_t newDirection) {
   const int32_t d = enemy.direction;
-  if (d < 0 || d > 3 || enteredSum(d) <= 100) {
+  if (d < 0 || d > 3 || !sumHoldsTrack(enteredSum(d))) {
     return false;
   }
   const EntityBox &b = enemy.box;
@@ -336,13 +338,13 @@ void stepWhiteEnemies() {
   if (crashed != 0 || (enemiesSlowed != 0 && slowFrameToggle != 1)) {
     return;
   }
-  const int32_t count = level > MAX_WHITE_ENEMIES ? MAX_WHITE_ENEMIES : static_cast<int32_t>(level);
-  for (int32_t n = 0; n < count; ++n) {
+  const uint32_t count = whiteEnemiesInPlay();
+  for (uint32_t n = 0; n < count; ++n) {
     Enemy &e = whiteEnemies[n];
     updateBox(e.box);
     probeRing(e.box);
     if (playerGround == GROUND_OPEN && whiteTouchesPlayer(e)) {
-      enemyCrash(e, 2);
+      enemyCrash(e, CRASH_WHITE_PLAYER);
       return;
     }
     const int32_t d = e.direction & 3;
@@ -350,7 +352,7 @@ void stepWhiteEnemies() {
     const int32_t next = chooseWhiteDirection(d, &cornerRule);
     if (next != d) {
       if (bounceHitsTrack(e, next)) {
-        if (trackHitCrashes(e, 4)) {
+        if (trackHitCrashes(e, CRASH_WHITE_TRACK)) {
           return;
         }
       } else {

@@ -1,14 +1,9 @@
-// Asset loading in the designed order; a missing file is reported once and
-// the game goes on without it.
+// The font and the pictures, loaded at start; a missing file is reported once
+// and the game goes on without it.
 #include "presentation/assets.h"
 #include "common/files.h"
-#include "persistence/top_ten.h"
 #include "platform/text.h"
-#include "playfield/grid.h"
-#include "playfield/track_list.h"
-#include "presentation/screenshots.h"
 #include "presentation/text_draw.h"
-#include "screens/ticker.h"
 
 TextureId primitivesTexture = 0;
 TextureId logoTexture = 0;
@@ -34,19 +29,9 @@ void loadAssets() {
     releaseTexture(logoTexture);
   }
   logoTexture = loadPicture(LOGO_FILE);
-  if (!allocatePlayfield() || !allocateTrackList()) {
-    reportOnce("out of memory for the playfield");
-  }
-  buildTicker();
-  loadTopTen();
-  resetTicker();
-  findFreeScreenshotNumber();
 }
 
 void releaseAssets() {
-  freePlayfield();
-  freeTrackList();
-  freeTicker();
   releaseTexture(primitivesTexture);
   releaseTexture(logoTexture);
   primitivesTexture = 0;

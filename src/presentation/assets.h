@@ -1,14 +1,16 @@
-// Start-up loading of the font, the pictures and the playfield buffers.
+// Start-up loading of the font and the pictures.
 #pragma once
 #include "platform/sprites.h"
 
 constexpr const char *FONT_FILE = "data/xf1.pta";
 constexpr const char *PRIMITIVES_FILE = "data/primitives.pta";
 constexpr const char *LOGO_FILE = "data/pta.pta";
+constexpr const char *ICON_FILE = "data/icon.pta";
 
 extern TextureId primitivesTexture;
 extern TextureId logoTexture;
 
+// The font (the current height left at 20) and the sprite sheet and logo.
 void loadAssets();
 // Frees what loadAssets allocated (program end).
 void releaseAssets();

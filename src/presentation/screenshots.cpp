@@ -1,6 +1,6 @@
-// Screenshots. Unlike the original design, a missing folder is created, the
-// number is used up only by a file that was really written, and a failed
-// write plays the failure sound instead of the success sound.
+// Screenshots. A missing folder is created, the number is used up only by a
+// file that was really written, and a failed write plays the failure sound,
+// never the success sound.
 #include "presentation/screenshots.h"
 #include "audio/audio.h"
 #include "common/files.h"

@@ -1,5 +1,6 @@
-// Text placement follows the designed rules exactly: measure first, centre
-// with w / 2 truncated, add the truncated vertical offset, never clip.
+// Text placement: measure first, centre with w / 2 truncated, add the
+// truncated vertical offset, never clip. Every text's position on screen
+// follows from these roundings.
 #include "presentation/text_draw.h"
 #include <map>
 #include "presentation/transform.h"
@@ -37,6 +38,11 @@ void drawText(int xOffset, int y, uint8_t centred, uint32_t colour) {
   int top = 0;
   textPlacement(xOffset, y, centred, &left, &top);
   drawTextLine(textSprite, uiFont, textBuffer, left, top, colour);
+}
+
+void drawCentred(int height, int y) {
+  setFontHeight(height);
+  drawText(0, y, 1, COLOUR_WHITE);
 }
 
 void drawTextAtOrigin(uint32_t colour) { drawTextLine(letterSprite, uiFont, textBuffer, 0, 0, colour); }

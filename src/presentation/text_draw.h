@@ -21,6 +21,9 @@ void setFontHeight(int h);
 // Draws textBuffer through textSprite: centred on x = 960, or from xOffset.
 // y is the layout row; verticalOffset (truncated) is added.
 void drawText(int xOffset, int y, uint8_t centred, uint32_t colour);
+// Draws textBuffer in white, centred, at layout row y in a font of this height
+// (which stays the current one).
+void drawCentred(int height, int y);
 // Draws textBuffer through letterSprite at (0, 0); the sprite's transform places it.
 void drawTextAtOrigin(uint32_t colour);
 // Where drawText would put textBuffer: left and top in virtual units.

@@ -1,9 +1,8 @@
 // Mode choice and render scale: pure functions over the mode table so they can
 // be tested with made-up display lists.
 #include "presentation/video_modes.h"
-#include <cmath>
 #include "platform/video.h"
-#include "shell/shell.h"
+#include <cmath>
 
 VideoMode videoModes[VIDEO_MODE_COUNT] = {
     {800, 600, 0, 2, 0},   {1024, 768, 0, 2, 0},  {1280, 720, 0, 0, 0},
@@ -48,7 +47,7 @@ int aspectClassOf(int width, int height) {
   return static_cast<double>(r) < 1.76 ? 1 : 0;
 }
 
-void applyCommandLine(const char *commandLine) {
+void applyCommandLine(const char *commandLine, int desktopWidth, int desktopHeight) {
   if (commandLine == nullptr || commandLine[0] == '\0') {
     videoModeIndex = VIDEO_MODE_AUTOMATIC;
   } else {
@@ -56,7 +55,8 @@ void applyCommandLine(const char *commandLine) {
     videoModeIndex = value <= 16 ? static_cast<uint8_t>(value) : VIDEO_MODE_AUTOMATIC;
   }
   // With an explicit row the desktop's class stays 0, so an unavailable row
-  // falls back to the wide rows first (deliberate, as designed).
+  // falls back to the wide rows first, whatever the desktop's shape. Kept on
+  // purpose: a row named on the command line always falls back the same way.
   if (videoModeIndex == VIDEO_MODE_AUTOMATIC) {
     desktopAspectClass = aspectClassOf(desktopWidth, desktopHeight);
   }
@@ -85,7 +85,7 @@ void scanAdapterModes() {
   }
 }
 
-void chooseVideoMode() {
+void chooseVideoMode(int desktopWidth, int desktopHeight) {
   if (videoModeIndex != VIDEO_MODE_AUTOMATIC) {
     return;
   }
@@ -114,15 +114,15 @@ void chooseVideoMode() {
   backBufferHeight = desktopHeight;
 }
 
-void validateVideoMode() {
+void validateVideoMode(int desktopWidth, int desktopHeight) {
   if (videoModeIndex < VIDEO_MODE_COUNT && videoModes[videoModeIndex].available) {
     return;
   }
   videoModeIndex = VIDEO_MODE_AUTOMATIC;
-  chooseVideoMode();
+  chooseVideoMode(desktopWidth, desktopHeight);
 }
 
-void computeRenderScale() {
+void computeRenderScale(int desktopWidth, int desktopHeight) {
   int w;
   int h;
   if (videoModeIndex == VIDEO_MODE_DESKTOP || videoModeIndex >= VIDEO_MODE_COUNT) {
@@ -148,17 +148,17 @@ void computeRenderScale() {
   verticalOffset = std::floor(sum);
 }
 
-bool createDevice() {
+bool createDevice(int desktopWidth, int desktopHeight) {
   scanAdapterModes();
-  chooseVideoMode();
-  validateVideoMode();
-  computeRenderScale();
+  chooseVideoMode(desktopWidth, desktopHeight);
+  validateVideoMode(desktopWidth, desktopHeight);
+  computeRenderScale(desktopWidth, desktopHeight);
   presentRefreshRate =
       (videoModeIndex < VIDEO_MODE_COUNT && videoModes[videoModeIndex].has60Hz) ? 60 : 0;
   if (createGraphicsDevice(backBufferWidth, backBufferHeight, presentRefreshRate)) {
     return true;
   }
   videoModeIndex = VIDEO_MODE_DESKTOP;
-  computeRenderScale();
+  computeRenderScale(desktopWidth, desktopHeight);
   return createGraphicsDevice(backBufferWidth, backBufferHeight, presentRefreshRate);
 }

@@ -30,13 +30,14 @@ extern int presentRefreshRate; // 60, or 0 for the display's default
 // its power of ten, nothing is rejected, the sum wraps like a 32-bit int.
 int32_t parseDecimal(const char *text);
 // Command line to videoModeIndex (and the desktop's aspect class when automatic).
-void applyCommandLine(const char *commandLine);
+void applyCommandLine(const char *commandLine, int desktopWidth, int desktopHeight);
 int aspectClassOf(int width, int height);
 
 void scanAdapterModes();
-void chooseVideoMode();
-void validateVideoMode();
-void computeRenderScale();
+// The desktop's size stands in where no listed row is available.
+void chooseVideoMode(int desktopWidth, int desktopHeight);
+void validateVideoMode(int desktopWidth, int desktopHeight);
+void computeRenderScale(int desktopWidth, int desktopHeight);
 // Chooses the mode and creates the device, once more at the desktop size if
 // the chosen mode fails. False when no device could be created.
-bool createDevice();
+bool createDevice(int desktopWidth, int desktopHeight);

@@ -2,7 +2,8 @@
 // play and the other keys, and a footer; Escape goes back to the menu.
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
-#include "shell/shell.h"
+#include "screens/screens.h"
+#include "state/screen_state.h"
 
 namespace {
 struct Icon {

@@ -1,13 +1,14 @@
 // The main menu: logo, credit line, the five menu lines, the ticker, and the
 // keys that start, continue, show the top ten or the instructions, or quit.
 #include "audio/audio.h"
-#include "game/game_state.h"
 #include "persistence/saved_game.h"
 #include "platform/input.h"
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
+#include "screens/screens.h"
 #include "screens/ticker.h"
-#include "shell/shell.h"
+#include "state/game_state.h"
+#include "state/screen_state.h"
 
 namespace {
 struct MenuLine {
@@ -19,8 +20,6 @@ constexpr MenuLine MENU_LINES[] = {
     {"Play [Enter]", 440},     {"Load [L]", 530},      {"Top ten [T]", 620},
     {"Instructions [I]", 710}, {"Exit [Escape]", 800},
 };
-
-bool keyDown(int vk) { return getKeyState(vk) < 0; }
 
 void setUpMainMenu() {
   screenEntryPending = 0;
@@ -51,9 +50,7 @@ void drawMenuTexts() {
 }
 
 void startGameScreen() {
-  screenEntryPending = 1;
-  keyLatch = 1;
-  screenState = Game;
+  changeScreen(Game);
   if (audioReady) {
     stopMusic();
   }
@@ -97,4 +94,17 @@ void mainMenuFrame() {
   drawMenuTexts();
   drawTicker();
   handleMenuKeys();
+}
+
+void returnToMenuOnEscape() {
+  bool escapeDown = keyDown(VK_ESCAPE);
+  if (keyLatch) {
+    if (escapeDown) {
+      return;
+    }
+    keyLatch = 0;
+  }
+  if (escapeDown) {
+    changeScreen(MainMenu);
+  }
 }

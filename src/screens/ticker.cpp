@@ -67,7 +67,8 @@ void seedWave() {
   if (waveSeeded) {
     return;
   }
-  // The draws interleave in this order so a seed gives the same wave as ever.
+  // The draws interleave in this order; a seed gives one wave, and keeping
+  // the order keeps that wave.
   wavePhase[WAVE_RED] = randomPhase();
   waveSpeed[WAVE_RED] = randomSpeed();
   wavePhase[WAVE_GREEN] = randomPhase();

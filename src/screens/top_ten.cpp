@@ -1,11 +1,12 @@
 // The top ten screen and the name entry: the table layout they share, the
 // typed-key reader, and the name stored into the new result's row.
 #include "audio/audio.h"
-#include "game/game_state.h"
 #include "platform/input.h"
 #include "presentation/text_draw.h"
 #include "screens/name_entry.h"
-#include "shell/shell.h"
+#include "screens/screens.h"
+#include "state/game_state.h"
+#include "state/screen_state.h"
 #include <cstring>
 
 char nameBuffer[NAME_LENGTH + 1] = "";
@@ -15,19 +16,19 @@ int32_t caretBlink = 0;
 namespace {
 // Backspace, Space, the digits, then the letters: the first one down wins.
 int firstTypedKeyDown() {
-  if (getKeyState(VK_BACK) < 0) {
+  if (keyDown(VK_BACK)) {
     return VK_BACK;
   }
-  if (getKeyState(VK_SPACE) < 0) {
+  if (keyDown(VK_SPACE)) {
     return VK_SPACE;
   }
   for (int vk = '0'; vk <= '9'; ++vk) {
-    if (getKeyState(vk) < 0) {
+    if (keyDown(vk)) {
       return vk;
     }
   }
   for (int vk = 'A'; vk <= 'Z'; ++vk) {
-    if (getKeyState(vk) < 0) {
+    if (keyDown(vk)) {
       return vk;
     }
   }
@@ -73,8 +74,9 @@ int readTypedKey(char *name) {
     lastTypedKey = 0;
     return len;
   }
-  // A held key acts once. Deliberate quirk kept: while a key earlier in the
-  // scan is held, a later one pressed meanwhile is not seen at all.
+  // A held key acts once. Deliberately, while a key earlier in the scan is
+  // held, a later one pressed meanwhile is not seen at all: the scan stops at
+  // the first key down.
   if (key == lastTypedKey) {
     return len;
   }
@@ -103,7 +105,7 @@ void nameEntryFrame() {
   drawTopTenTable(topTenTable, rankIsARow() ? topTenRank : -1, nameBuffer, caret,
                   "Type your name and press Enter");
 
-  bool enterDown = getKeyState(VK_RETURN) < 0;
+  bool enterDown = keyDown(VK_RETURN);
   if (keyLatch) {
     if (enterDown) {
       return;

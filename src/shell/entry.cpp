@@ -1,5 +1,8 @@
-// Start-up, the loop and the shutdown, in the designed order.
+// Start-up, the loop and the shutdown. Each start-up step relies on the ones
+// before it: the window before the device, the device before the pictures,
+// the generator seeded before the top ten's defaults draw from it.
 #include "audio/audio.h"
+#include "common/files.h"
 #include "common/random.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
@@ -7,15 +10,22 @@
 #include "platform/system.h"
 #include "platform/timer.h"
 #include "platform/video.h"
+#include "playfield/grid.h"
+#include "playfield/track_list.h"
 #include "presentation/assets.h"
+#include "presentation/screenshots.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "screens/ticker.h"
 #include "shell/shell.h"
 
 int desktopWidth = 0;
 int desktopHeight = 0;
 
 static void shutdownProgram() {
+  freePlayfield();
+  freeTrackList();
+  freeTicker();
   releaseAssets();
   writeTopTenFile();
   writeSettings();
@@ -32,8 +42,8 @@ static void shutdownProgram() {
 
 int startDeviceAndSprites(const char *commandLine) {
   desktopSize(&desktopWidth, &desktopHeight);
-  applyCommandLine(commandLine);
-  if (!createDevice()) {
+  applyCommandLine(commandLine, desktopWidth, desktopHeight);
+  if (!createDevice(desktopWidth, desktopHeight)) {
     showInitError("0xF0000000");
     return 1;
   }
@@ -54,12 +64,23 @@ int startDeviceAndSprites(const char *commandLine) {
   return 0;
 }
 
+void setUpSubsystems() {
+  loadAssets();
+  if (!allocatePlayfield() || !allocateTrackList()) {
+    reportOnce("out of memory for the playfield");
+  }
+  buildTicker();
+  loadTopTen();
+  resetTicker();
+  findFreeScreenshotNumber();
+}
+
 int runPelta(const char *commandLine) {
   if (!acquireSingleInstance(PROGRAM_NAME)) {
     return 0;
   }
   gameSrand(calendarTimeSeconds());
-  if (!createMainWindow(PROGRAM_NAME)) {
+  if (!createMainWindow(PROGRAM_NAME, ICON_FILE)) {
     releaseSingleInstance();
     return EXIT_WINDOW_FAILED;
   }
@@ -70,7 +91,7 @@ int runPelta(const char *commandLine) {
   }
   readSettings();
   initAudio();
-  loadAssets();
+  setUpSubsystems();
   applyRenderScale(renderScale);
 
   quitPosted = 0;

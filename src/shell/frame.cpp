@@ -1,43 +1,22 @@
 // One frame and the screen dispatcher, with the pacing that keeps a frame at
 // least 15 ms long (2 s in the game while Caps Lock is on).
 #include "audio/audio.h"
+#include "game/game_screen.h"
 #include "platform/input.h"
 #include "platform/timer.h"
 #include "platform/video.h"
 #include "presentation/screenshots.h"
+#include "screens/screens.h"
+#include "screens/ticker.h"
 #include "shell/shell.h"
 
-uint8_t screenState = MainMenu;
-uint8_t screenEntryPending = 1;
-uint8_t keyLatch = 0;
 uint8_t screenshotLatch = 0;
 int32_t appActive = 0;
 uint32_t frameStartTime = 0;
-uint8_t quitPosted = 0;
-
-void changeScreen(uint8_t target) {
-  screenEntryPending = 1;
-  keyLatch = 1;
-  screenState = target;
-}
-
-void returnToMenuOnEscape() {
-  bool escapeDown = getKeyState(VK_ESCAPE) < 0;
-  if (keyLatch) {
-    if (escapeDown) {
-      return;
-    }
-    keyLatch = 0;
-  }
-  if (escapeDown) {
-    changeScreen(MainMenu);
-  }
-}
-
-void postQuitMessage() { quitPosted = 1; }
 
 void dispatchScreen() {
-  switch (screenState) {
+  const uint8_t screen = screenState;
+  switch (screen) {
   case MainMenu:
     mainMenuFrame();
     break;
@@ -56,6 +35,11 @@ void dispatchScreen() {
   default:
     break;
   }
+  // The ticker moves only on the menu; once a game is left, for the menu or
+  // the name entry, it starts again from the right edge.
+  if (screen == Game && screenState != Game) {
+    resetTicker();
+  }
 }
 
 uint32_t frameLength() {
@@ -72,14 +56,14 @@ uint32_t frameSleepTime(uint32_t startMs, uint32_t nowMs, uint32_t length) {
 
 // Ctrl+P: one screenshot per press of P; Ctrl may stay down between shots.
 static void handleScreenshotKey() {
-  bool pDown = getKeyState('P') < 0;
+  bool pDown = keyDown('P');
   if (screenshotLatch && !pDown) {
     screenshotLatch = 0;
   }
   if (screenshotLatch) {
     return;
   }
-  if (pDown && getKeyState(VK_CONTROL) < 0) {
+  if (pDown && keyDown(VK_CONTROL)) {
     screenshotLatch = 1;
     if (takeScreenshot()) {
       playEffect(EFFECT_SCREENSHOT);
@@ -94,7 +78,7 @@ void runFrame() {
   clearBackBuffer(0xFF000000u);
   dispatchScreen();
   handleScreenshotKey();
-  handleVolumeKeys();
+  handleVolumeKeys(screenState == Game);
   presentFrame();
   uint32_t length = frameLength();
   uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), length);

@@ -3,9 +3,9 @@
 // running beneath the name.
 #include "pictures.h"
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <string_view>
+#include <vector>
 
 namespace {
 // Letters are drawn on a grid of square cells. '#' is a full cell; '1' to '4'
@@ -14,7 +14,8 @@ namespace {
 constexpr int GLYPH_ROWS = 11;
 struct Glyph {
   char letter;
-  std::array<const char *, GLYPH_ROWS> rows;
+  // The lowest rows, down to the baseline; the rows above them are empty.
+  std::vector<const char *> rows;
 };
 
 // The glyphs below keep one grid row per line.
@@ -33,9 +34,6 @@ const Glyph GLYPHS[] = {
            "###.....",
            "###....."}},
     {'e', {
-           "........",
-           "........",
-           "........",
            "1######2",
            "########",
            "###..###",
@@ -69,9 +67,6 @@ const Glyph GLYPHS[] = {
            "..#####",
            "..3###4"}},
     {'a', {
-           "........",
-           "........",
-           "........",
            "1######2",
            "########",
            ".....###",
@@ -81,16 +76,6 @@ const Glyph GLYPHS[] = {
            "########",
            "3#######"}},
     {' ', {
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
            "..."}},
     {'2', {
            "1######2",
@@ -105,14 +90,6 @@ const Glyph GLYPHS[] = {
            "########",
            "3#######"}},
     {'.', {
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
-           "...",
            "1#2",
            "###",
            "3#4"}},
@@ -153,10 +130,11 @@ struct PlacedGlyph {
 };
 
 char cellAt(const Glyph &g, int width, int col, int row) {
-  if (col < 0 || row < 0 || col >= width || row >= GLYPH_ROWS) {
+  const int firstRow = GLYPH_ROWS - int(g.rows.size());
+  if (col < 0 || row < firstRow || col >= width || row >= GLYPH_ROWS) {
     return '.';
   }
-  return g.rows[size_t(row)][col];
+  return g.rows[size_t(row - firstRow)][col];
 }
 
 // Whether a cell of this kind is solid along its top, right, bottom, left edge.
@@ -281,7 +259,7 @@ Image makeLogo() {
         if (*c == ' ') {
           second = true;
         }
-        int width = int(std::string_view(g.rows[0]).size());
+        int width = int(std::string_view(g.rows.back()).size());
         placed.push_back({&g, pen, width, {}, second});
         pen += float(width + 1) * CELL;
       }

@@ -33,42 +33,33 @@ const SheetRect SHEET_RECTS[] = {
 const int SHEET_RECT_COUNT = int(sizeof(SHEET_RECTS) / sizeof(SHEET_RECTS[0]));
 
 namespace {
+// One 10 x 10 sprite of the sheet: its top-left corner, its rows and the
+// colour of each letter in them ('.' and other letters stay transparent).
+struct SpriteArt {
+  int left, top;
+  std::initializer_list<const char *> rows;
+  Palette palette;
+};
+
 // The pixel art below keeps one picture row per line.
 // clang-format off
-void drawPlayer(Image &s, int l, int t) {
-  drawPixelArt(s, l, t,
-               {"WWWWWWWWWW",
-                "WWWWWWWWcg",
-                "WWccccccgg",
-                "WWccccccgg",
-                "WWccccccgg",
-                "WWccccccgg",
-                "WWccccccgg",
-                "WWccccccgg",
-                "Wcgggggggg",
-                "Wggggggggg"},
-               {{'W', 0xffffffffu}, {'c', 0xfff2f6fau}, {'g', 0xffccd6e2u}});
-}
-
-void drawCrashedPlayer(Image &s, int l, int t) {
-  // The square burst into shards along dark cracks.
-  drawPixelArt(s, l, t,
-               {"ooooo.oooR",
-                "oRRRRk.RRr",
-                "oRRRkRRRRr",
-                "oRRkRRRkRr",
-                ".kkRRRkRRr",
-                "oRRkRkRRRr",
-                "oRRRkRRkkr",
-                "oRRkRRRRR.",
-                "oRkRRRRRRr",
-                "Rrr.rrrrrr"},
-               {{'o', 0xffffa090u}, {'R', 0xffe83c3cu}, {'r', 0xffa01c1cu}, {'k', 0xff3a0606u}});
-}
-
-void drawWhiteEnemy(Image &s, int l, int t, bool crashed) {
-  std::initializer_list<const char *> normal = {
-      "..aooooa..",
+const SpriteArt SPRITE_ART[] = {
+    // The player: a lit white square.
+    {2, 2,
+     {"WWWWWWWWWW",
+      "WWWWWWWWcg",
+      "WWccccccgg",
+      "WWccccccgg",
+      "WWccccccgg",
+      "WWccccccgg",
+      "WWccccccgg",
+      "WWccccccgg",
+      "Wcgggggggg",
+      "Wggggggggg"},
+     {{'W', 0xffffffffu}, {'c', 0xfff2f6fau}, {'g', 0xffccd6e2u}}},
+    // The white enemy.
+    {16, 2,
+     {"..aooooa..",
       ".oHHWWWWo.",
       "aHHWWWWWsa",
       "oHWeWWeWso",
@@ -77,43 +68,18 @@ void drawWhiteEnemy(Image &s, int l, int t, bool crashed) {
       "oWWWWWWsSo",
       "aWsWWWssSa",
       ".osssssSo.",
-      "..aooooa.."};
-  std::initializer_list<const char *> broken = {
-      "..aooooa..",
-      ".oHHWWWWo.",
-      "aHWWWWWWsa",
-      "oeWeWWeWeo",
-      "oWeWWWWeso",
-      "oeWeWWeWeo",
-      "oWWWWWWWso",
-      "aWWsSSsWSa",
-      ".osssssSo.",
-      "..aooooa.."};
-  if (!crashed) {
-    drawPixelArt(s, l, t, normal,
-                 {{'H', 0xffffffffu},
-                  {'W', 0xffe6ebf0u},
-                  {'s', 0xffb2bdcau},
-                  {'S', 0xff7f8c9cu},
-                  {'o', 0xff5a6472u},
-                  {'a', 0x905a6472u},
-                  {'e', 0xff141a24u}});
-  } else {
-    drawPixelArt(s, l, t, broken,
-                 {{'H', 0xffffd8d0u},
-                  {'W', 0xffff8472u},
-                  {'s', 0xffd04040u},
-                  {'S', 0xff902020u},
-                  {'o', 0xff601414u},
-                  {'a', 0x90601414u},
-                  {'e', 0xff240404u}});
-  }
-}
-
-void drawBlackEnemy(Image &s, int l, int t, bool crashed) {
-  // Dark body, light rim: it must stand out on black, captured blue and the frame.
-  std::initializer_list<const char *> normal = {
-      ".LLLLLLLL.",
+      "..aooooa.."},
+     {{'H', 0xffffffffu},
+      {'W', 0xffe6ebf0u},
+      {'s', 0xffb2bdcau},
+      {'S', 0xff7f8c9cu},
+      {'o', 0xff5a6472u},
+      {'a', 0x905a6472u},
+      {'e', 0xff141a24u}}},
+    // The black enemy: dark body, light rim, so that it stands out on black,
+    // on captured blue and on the frame.
+    {30, 2,
+     {".LLLLLLLL.",
       "LkkkkkkkKl",
       "LkKKKKKKKl",
       "LKeEKKeEKl",
@@ -122,9 +88,36 @@ void drawBlackEnemy(Image &s, int l, int t, bool crashed) {
       "LKKKKKKKKl",
       "LKKmKKmKKl",
       "LKKKmmKKKl",
-      ".llllllll."};
-  std::initializer_list<const char *> broken = {
-      ".LLLLLLLL.",
+      ".llllllll."},
+     {{'L', 0xffdce3eau},
+      {'l', 0xff98a4b2u},
+      {'K', 0xff161a22u},
+      {'k', 0xff2e3644u},
+      {'E', 0xffff4a30u},
+      {'e', 0xffffc080u},
+      {'m', 0xff8a96a4u}}},
+    // The crashed white enemy: red, with crossed eyes.
+    {44, 2,
+     {"..aooooa..",
+      ".oHHWWWWo.",
+      "aHWWWWWWsa",
+      "oeWeWWeWeo",
+      "oWeWWWWeso",
+      "oeWeWWeWeo",
+      "oWWWWWWWso",
+      "aWWsSSsWSa",
+      ".osssssSo.",
+      "..aooooa.."},
+     {{'H', 0xffffd8d0u},
+      {'W', 0xffff8472u},
+      {'s', 0xffd04040u},
+      {'S', 0xff902020u},
+      {'o', 0xff601414u},
+      {'a', 0x90601414u},
+      {'e', 0xff240404u}}},
+    // The crashed black enemy.
+    {58, 2,
+     {".LLLLLLLL.",
       "LkkkkkkkKl",
       "LkEKEEKEKl",
       "LKKEKKEKKl",
@@ -133,73 +126,70 @@ void drawBlackEnemy(Image &s, int l, int t, bool crashed) {
       "LKKKmmKKKl",
       "LKKmKKmKKl",
       "LKKKKKKKKl",
-      ".llllllll."};
-  if (!crashed) {
-    drawPixelArt(s, l, t, normal,
-                 {{'L', 0xffdce3eau},
-                  {'l', 0xff98a4b2u},
-                  {'K', 0xff161a22u},
-                  {'k', 0xff2e3644u},
-                  {'E', 0xffff4a30u},
-                  {'e', 0xffffc080u},
-                  {'m', 0xff8a96a4u}});
-  } else {
-    drawPixelArt(s, l, t, broken,
-                 {{'L', 0xffff8a6au},
-                  {'l', 0xffc04030u},
-                  {'K', 0xff3c0a0au},
-                  {'k', 0xff5c1616u},
-                  {'E', 0xffffd040u},
-                  {'m', 0xffd06050u}});
-  }
-}
-
-void drawItems(Image &s) {
-  // Shield: gold like the shielded track, with a white cross.
-  drawPixelArt(s, 86, 2,
-               {".oooooooo.",
-                "oHHYYYYYyo",
-                "oHYYwwYYyo",
-                "oHYwwwwYyo",
-                "oYYwwwwYyo",
-                "oYYYwwYYyo",
-                ".oYYYYYyo.",
-                ".oyYYYYyo.",
-                "..oyyyyo..",
-                "...oooo..."},
-               {{'o', 0xff6a5208u},
-                {'Y', 0xffcdb721u},
-                {'y', 0xff9c8614u},
-                {'H', 0xfffff0a0u},
-                {'w', 0xffffffffu}});
-  // Extra life: a red heart.
-  drawPixelArt(s, 100, 2,
-               {"..........",
-                ".oo....oo.",
-                "oHRo..oRRo",
-                "oHRRooRRro",
-                "oRRRRRRRro",
-                "oRRRRRRRro",
-                ".oRRRRRro.",
-                "..oRRRro..",
-                "...oRro...",
-                "....oo...."},
-               {{'o', 0xff80101eu}, {'R', 0xffec2c40u}, {'r', 0xffb01830u}, {'H', 0xffffb4bcu}});
-  // Slowing: a clock.
-  drawPixelArt(s, 100, 16,
-               {"..cccccc..",
-                ".cWWWWWWc.",
-                "cWWWkWWWWC",
-                "cWWWkWWWWC",
-                "cWWWkWWWWC",
-                "cWWWkkkWWC",
-                "cWWWWWWWWC",
-                "cWWWWWWWWC",
-                ".CWWWWWWC.",
-                "..CCCCCC.."},
-               {{'c', 0xff40c0f8u}, {'C', 0xff1c78b0u}, {'W', 0xfff4fbffu}, {'k', 0xff102030u}});
-}
-
+      ".llllllll."},
+     {{'L', 0xffff8a6au},
+      {'l', 0xffc04030u},
+      {'K', 0xff3c0a0au},
+      {'k', 0xff5c1616u},
+      {'E', 0xffffd040u},
+      {'m', 0xffd06050u}}},
+    // The crashed player: the square burst into shards along dark cracks.
+    {72, 2,
+     {"ooooo.oooR",
+      "oRRRRk.RRr",
+      "oRRRkRRRRr",
+      "oRRkRRRkRr",
+      ".kkRRRkRRr",
+      "oRRkRkRRRr",
+      "oRRRkRRkkr",
+      "oRRkRRRRR.",
+      "oRkRRRRRRr",
+      "Rrr.rrrrrr"},
+     {{'o', 0xffffa090u}, {'R', 0xffe83c3cu}, {'r', 0xffa01c1cu}, {'k', 0xff3a0606u}}},
+    // Shield: gold like the shielded track, with a white cross.
+    {86, 2,
+     {".oooooooo.",
+      "oHHYYYYYyo",
+      "oHYYwwYYyo",
+      "oHYwwwwYyo",
+      "oYYwwwwYyo",
+      "oYYYwwYYyo",
+      ".oYYYYYyo.",
+      ".oyYYYYyo.",
+      "..oyyyyo..",
+      "...oooo..."},
+     {{'o', 0xff6a5208u},
+      {'Y', 0xffcdb721u},
+      {'y', 0xff9c8614u},
+      {'H', 0xfffff0a0u},
+      {'w', 0xffffffffu}}},
+    // Extra life: a red heart.
+    {100, 2,
+     {"..........",
+      ".oo....oo.",
+      "oHRo..oRRo",
+      "oHRRooRRro",
+      "oRRRRRRRro",
+      "oRRRRRRRro",
+      ".oRRRRRro.",
+      "..oRRRro..",
+      "...oRro...",
+      "....oo...."},
+     {{'o', 0xff80101eu}, {'R', 0xffec2c40u}, {'r', 0xffb01830u}, {'H', 0xffffb4bcu}}},
+    // Slowing: a clock.
+    {100, 16,
+     {"..cccccc..",
+      ".cWWWWWWc.",
+      "cWWWkWWWWC",
+      "cWWWkWWWWC",
+      "cWWWkWWWWC",
+      "cWWWkkkWWC",
+      "cWWWWWWWWC",
+      "cWWWWWWWWC",
+      ".CWWWWWWC.",
+      "..CCCCCC.."},
+     {{'c', 0xff40c0f8u}, {'C', 0xff1c78b0u}, {'W', 0xfff4fbffu}, {'k', 0xff102030u}}},
+};
 // clang-format on
 
 // A flash pixel: always white, so that its fading alpha only brightens what
@@ -242,13 +232,9 @@ void drawInstructionIcons(Image &sheet); // sheet_icons.cpp
 
 Image makeSpriteSheet() {
   Image s = makeImage(SHEET_WIDTH, SHEET_HEIGHT, 0x00000000u);
-  drawPlayer(s, 2, 2);
-  drawWhiteEnemy(s, 16, 2, false);
-  drawBlackEnemy(s, 30, 2, false);
-  drawWhiteEnemy(s, 44, 2, true);
-  drawBlackEnemy(s, 58, 2, true);
-  drawCrashedPlayer(s, 72, 2);
-  drawItems(s);
+  for (const SpriteArt &art : SPRITE_ART) {
+    drawPixelArt(s, art.left, art.top, art.rows, art.palette);
+  }
   drawInstructionIcons(s);
   padTransparentColours(s);
   drawFlashes(s); // after the padding: flashes set their own transparent white

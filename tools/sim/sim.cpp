@@ -3,7 +3,6 @@
 #include "audio/audio.h"
 #include "common/files.h"
 #include "common/random.h"
-#include "game/game_state.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/timer.h"
@@ -14,6 +13,7 @@
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
+#include "state/game_state.h"
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -126,7 +126,7 @@ std::string makePrivateRoot() {
 void startHeadlessGame(const SimOptions &options) {
   headless::reset();
   startDeviceAndSprites("");
-  loadAssets();
+  setUpSubsystems();
   applyRenderScale(renderScale);
   audioReady = 0;
   // What the main menu's Enter prepares for a new game.
@@ -280,7 +280,7 @@ std::string simStateLine(uint64_t frame) {
   s << ",\"player\":[" << playerBox.x << ',' << playerBox.y << ',' << playerDx << ',' << playerDy
     << ',' << int(playerMoving) << ',' << playerGround << ',' << previousGround << ']';
   s << ",\"white\":[";
-  const uint32_t whites = level < MAX_WHITE_ENEMIES ? level : MAX_WHITE_ENEMIES;
+  const uint32_t whites = whiteEnemiesInPlay();
   for (uint32_t i = 0; i < whites; ++i) {
     const Enemy &e = whiteEnemies[i];
     s << (i == 0 ? "" : ",") << '[' << e.box.x << ',' << e.box.y << ',' << e.direction << ']';

@@ -142,7 +142,7 @@ void showMessageBox(const char *caption, const char *text) {
 }
 
 // ---- video ----
-bool createMainWindow(const char *) { return true; }
+bool createMainWindow(const char *, const char *) { return true; }
 void destroyMainWindow() {}
 void desktopSize(int *w, int *h) {
   *w = desktopW;

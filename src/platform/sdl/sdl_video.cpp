@@ -54,7 +54,7 @@ void destroyRendererAndTarget() {
 }
 } // namespace
 
-bool createMainWindow(const char *title) {
+bool createMainWindow(const char *title, const char *iconPath) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -66,15 +66,15 @@ bool createMainWindow(const char *title) {
     desktop.w = 1920;
     desktop.h = 1080;
   }
-  // A borderless window exactly covering the desktop, as the game was designed;
-  // asking the window manager for fullscreen state instead costs a long wait
-  // for its answer (and forever without one) before the first frame.
+  // A borderless window exactly covering the desktop: asking the window
+  // manager for a fullscreen state instead costs a long wait for its answer
+  // (and forever without one) before the first frame.
   sdl::window = SDL_CreateWindow(title, 0, 0, desktop.w, desktop.h, SDL_WINDOW_BORDERLESS);
   if (sdl::window == nullptr) {
     std::fprintf(stderr, "pelta: no window: %s\n", SDL_GetError());
     return false;
   }
-  if (SDL_Surface *icon = IMG_Load("data/icon.pta")) {
+  if (SDL_Surface *icon = IMG_Load(iconPath)) {
     SDL_SetWindowIcon(sdl::window, icon);
     SDL_FreeSurface(icon);
   }

@@ -1,14 +1,24 @@
-// The state of a running game: game-wide values, the current level's flags
-// and counters, and the player.
+// The state the rules share: game-wide values, the current level's flags and
+// counters, and the player. The playfield's rules and the game screen both
+// read and write it; it depends on nothing of either.
 #pragma once
+#include "state/entity_box.h"
 #include <cstdint>
-#include "playfield/grid.h"
 
 constexpr uint32_t MAX_LEVEL = 200;
+constexpr int32_t START_LIVES = 5;
+constexpr int32_t NO_TOP_TEN_PLACE = 10; // topTenRank of a game outside the top ten
 
 constexpr int32_t GROUND_SAFE = 1;
 constexpr int32_t GROUND_OPEN = 2;
 constexpr int32_t GROUND_TRACK = 3;
+
+// Crash causes, in the order of the crash screen's lines.
+constexpr int32_t CRASH_OWN_TRACK = 0;
+constexpr int32_t CRASH_BLACK_PLAYER = 1;
+constexpr int32_t CRASH_WHITE_PLAYER = 2;
+constexpr int32_t CRASH_BLACK_TRACK = 3;
+constexpr int32_t CRASH_WHITE_TRACK = 4;
 
 // Game-wide, kept from level to level.
 extern uint32_t level;

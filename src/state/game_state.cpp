@@ -1,12 +1,12 @@
 // Definitions of the game state, with the values a program start has.
-#include "game/game_state.h"
+#include "state/game_state.h"
 
 uint32_t level = 1;
-int32_t lives = 5;
+int32_t lives = START_LIVES;
 uint32_t totalScore = 0;
 int32_t gameId = 0;
 uint8_t gameLoaded = 0;
-int32_t topTenRank = 10;
+int32_t topTenRank = NO_TOP_TEN_PLACE;
 
 int32_t timeBonus = 0;
 int32_t startCountdown = 0;
