@@ -2,19 +2,22 @@
 #include "common/files.h"
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
 void (*beforeReplaceHook)() = nullptr;
+const FileCalls SYSTEM_FILE_CALLS{::read, ::write, ::fsync, ::rename};
+FileCalls fileCalls = SYSTEM_FILE_CALLS;
 
 namespace {
 std::string fileRoot;
 
 bool writeAll(int fd, const uint8_t *data, size_t size) {
   while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
+    ssize_t n = fileCalls.write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) {
         continue;
@@ -42,16 +45,24 @@ bool fileExists(const char *path) {
   return ::stat(resolvePath(path).c_str(), &st) == 0;
 }
 
-bool readWholeFile(const char *path, std::vector<uint8_t> &bytes) {
+bool readWholeFile(const char *path, std::vector<uint8_t> &bytes, size_t maxBytes) {
   bytes.clear();
-  int fd = ::open(resolvePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that opening a FIFO returns at once; fstat then refuses it.
+  int fd = ::open(resolvePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     return false;
   }
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+      static_cast<uint64_t>(st.st_size) > maxBytes) {
+    ::close(fd);
+    return false;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   uint8_t chunk[65536];
   bool ok = true;
   for (;;) {
-    ssize_t n = ::read(fd, chunk, sizeof chunk);
+    ssize_t n = fileCalls.read(fd, chunk, sizeof chunk);
     if (n < 0) {
       if (errno == EINTR) {
         continue;
@@ -62,35 +73,58 @@ bool readWholeFile(const char *path, std::vector<uint8_t> &bytes) {
     if (n == 0) {
       break;
     }
+    // A file that grows while it is read is held to the same limit.
+    if (bytes.size() + static_cast<size_t>(n) > maxBytes) {
+      ok = false;
+      break;
+    }
     bytes.insert(bytes.end(), chunk, chunk + n);
   }
   ::close(fd);
+  if (!ok) {
+    bytes.clear();
+  }
   return ok;
 }
 
-bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes) {
+bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes,
+                           const char *permissionsOf) {
   std::string target = resolvePath(path);
-  std::string temp = target + ".tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // mkostemp creates the name exclusively (O_EXCL), so a planted link or an
+  // old leftover is never written through; every call gets a fresh name.
+  std::string temp = target + ".tmp-XXXXXX";
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) {
     return false;
   }
-  bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+  // The old file's permission bits (a private 0600 file stays private);
+  // a new file gets what the umask leaves of 0644.
+  struct stat old;
+  mode_t mode = 0;
+  std::string modeSource = permissionsOf != nullptr ? resolvePath(permissionsOf) : target;
+  if (::stat(modeSource.c_str(), &old) == 0) {
+    mode = old.st_mode & 0777;
+  } else {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0644 & ~mask;
+  }
+  bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes.data(), bytes.size()) &&
+            fileCalls.fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok && beforeReplaceHook != nullptr) {
     beforeReplaceHook();
   }
-  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+  if (!ok || fileCalls.rename(temp.c_str(), target.c_str()) != 0) {
     ::unlink(temp.c_str());
     return false;
   }
   // Make the rename itself durable.
-  std::string folder = target.substr(0, target.find_last_of('/') == std::string::npos
-                                            ? 0
-                                            : target.find_last_of('/'));
+  std::string folder = target.substr(
+      0, target.find_last_of('/') == std::string::npos ? 0 : target.find_last_of('/'));
   int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
-    ::fsync(dir);
+    fileCalls.fsync(dir);
     ::close(dir);
   }
   return true;
