@@ -45,45 +45,77 @@ bool fileExists(const char *path) {
   return ::stat(resolvePath(path).c_str(), &st) == 0;
 }
 
-bool readWholeFile(const char *path, std::vector<uint8_t> &bytes, size_t maxBytes) {
-  bytes.clear();
-  // Non-blocking, so that opening a FIFO returns at once; fstat then refuses it.
+namespace {
+// Opens a file for reading only when it is a regular file of at most
+// maxBytes; -1 otherwise. Non-blocking, so that opening a FIFO returns at
+// once (fstat then refuses it); the flag is cleared for the reads.
+int openRegularFile(const char *path, size_t maxBytes) {
   int fd = ::open(resolvePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    return false;
+    return -1;
   }
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
       static_cast<uint64_t>(st.st_size) > maxBytes) {
     ::close(fd);
-    return false;
+    return -1;
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// Reads until end of file or `limit` bytes; false on a read error or, when
+// `overLimitFails`, on more than `limit` bytes (a file that grew meanwhile).
+bool readUpTo(int fd, std::vector<uint8_t> &bytes, size_t limit, bool overLimitFails) {
   uint8_t chunk[65536];
-  bool ok = true;
   for (;;) {
-    ssize_t n = fileCalls.read(fd, chunk, sizeof chunk);
+    size_t want = sizeof chunk;
+    if (!overLimitFails && limit - bytes.size() < want) {
+      want = limit - bytes.size();
+    }
+    if (want == 0) {
+      return true;
+    }
+    ssize_t n = fileCalls.read(fd, chunk, want);
     if (n < 0) {
       if (errno == EINTR) {
         continue;
       }
-      ok = false;
-      break;
+      return false;
     }
     if (n == 0) {
-      break;
+      return true;
     }
-    // A file that grows while it is read is held to the same limit.
-    if (bytes.size() + static_cast<size_t>(n) > maxBytes) {
-      ok = false;
-      break;
+    if (bytes.size() + static_cast<size_t>(n) > limit) {
+      return false;
     }
     bytes.insert(bytes.end(), chunk, chunk + n);
   }
+}
+} // namespace
+
+bool readWholeFile(const char *path, std::vector<uint8_t> &bytes, size_t maxBytes) {
+  bytes.clear();
+  int fd = openRegularFile(path, maxBytes);
+  if (fd < 0) {
+    return false;
+  }
+  bool ok = readUpTo(fd, bytes, maxBytes, true);
   ::close(fd);
   if (!ok) {
     bytes.clear();
   }
+  return ok;
+}
+
+bool readFileStart(const char *path, std::vector<uint8_t> &bytes, size_t count, size_t maxBytes) {
+  bytes.clear();
+  int fd = openRegularFile(path, maxBytes);
+  if (fd < 0) {
+    return false;
+  }
+  bool ok = readUpTo(fd, bytes, count, false);
+  ::close(fd);
   return ok;
 }
 

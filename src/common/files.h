@@ -19,6 +19,10 @@ constexpr size_t MAX_DATA_FILE_BYTES = size_t(64) << 20;
 // holds more than maxBytes: callers treat all of these as a damaged file.
 bool readWholeFile(const char *path, std::vector<uint8_t> &bytes,
                    size_t maxBytes = MAX_DATA_FILE_BYTES);
+// The first `count` bytes (fewer when the file is shorter) of a regular file
+// of at most maxBytes; false as readWholeFile.
+bool readFileStart(const char *path, std::vector<uint8_t> &bytes, size_t count,
+                   size_t maxBytes = MAX_DATA_FILE_BYTES);
 // Replaces the file so that a crash or power cut leaves the old or the new
 // content, never a mix: a temporary file of a fresh unique name in the same
 // folder (created exclusively, never through a link), flush, rename. The new

@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "playfield/grid.h"
 #include "playfield/track_list.h"
+#include "presentation/picture_header.h"
 #include "presentation/screenshots.h"
 #include "presentation/text_draw.h"
 #include "screens/ticker.h"
@@ -14,9 +15,11 @@ TextureId primitivesTexture = 0;
 TextureId logoTexture = 0;
 
 TextureId loadPicture(const char *path) {
-  TextureId t = loadTexture(path);
+  // The header is checked first: a huge picture is refused before decoding.
+  std::string why;
+  TextureId t = pictureFileFits(path, why) ? loadTexture(path) : 0;
   if (t == 0) {
-    reportOnce(std::string("cannot load picture ") + path);
+    reportOnce(std::string("cannot load picture ") + path + (why.empty() ? "" : " (" + why + ")"));
   }
   return t;
 }
