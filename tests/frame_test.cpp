@@ -58,7 +58,10 @@ TEST(Dispatcher, ScreenChangeTakesEffectInTheNextFrame) {
 TEST(Shell, SecondInstanceAsksTheFirstToRaiseAndExitsZero) {
   headless::reset();
   headless::setOtherInstanceRunning(true);
+  testing::internal::CaptureStderr();
   EXPECT_EQ(runPelta(""), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "pelta: already running; its window was raised\n");
   EXPECT_TRUE(headless::raiseRequested());
   headless::reset();
 }

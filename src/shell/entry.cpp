@@ -11,6 +11,7 @@
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
+#include <cstdio>
 
 int desktopWidth = 0;
 int desktopHeight = 0;
@@ -56,6 +57,8 @@ int startDeviceAndSprites(const char *commandLine) {
 
 int runPelta(const char *commandLine) {
   if (!acquireSingleInstance(PROGRAM_NAME)) {
+    // Not an error, but a start that shows nothing would look like a failure.
+    std::fputs("pelta: already running; its window was raised\n", stderr);
     return 0;
   }
   gameSrand(calendarTimeSeconds());
