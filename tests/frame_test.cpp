@@ -93,6 +93,9 @@ TEST(Shell, FramesRunOnlyWithTheFocusAndTheEndWritesTheSettings) {
     }
     ASSERT_TRUE(replaceFileAtomically(SETTINGS_FILE, settings));
     volumeKeyHeld = 0;
+    screenState = MainMenu; // where the program starts
+    screenEntryPending = 1;
+    keyLatch = 0;
     headless::setKey(VK_PRIOR, true); // music volume up, once per press
     // None lets the loop run one turn: a frame with the focus, a rest without.
     for (E e : {E::Activated, E::None, E::None, E::Deactivated, E::None, E::None, E::None,
