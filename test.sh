@@ -11,5 +11,7 @@ cmake --build build
   -DPELTA_BUILD_GAME=OFF -DPELTA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-asan
 (cd build-asan && ctest --output-on-failure -j2)
-# The file readers and the record decoder under libFuzzer, briefly.
+# Every reader of outside input under libFuzzer, ten seconds each; any
+# sanitizer report fails the run (scripts/run-fuzz.sh --long runs a million
+# inputs per reader).
 bash scripts/run-fuzz.sh

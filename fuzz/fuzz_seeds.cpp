@@ -45,5 +45,21 @@ int main(int argc, char **argv) {
             std::vector<uint8_t>(topTen.begin(), topTen.begin() + RECORD_TEXT_LENGTH));
   writeSeed(folder, "fuzz_settings", "setting.pta",
             {0x10, 0x27, 0, 0, 0xFC, 0, 0, 0, 21, 0, 0, 0, 7, 0, 0, 0});
+  // The start of a PNG of the playfield's size: signature, IHDR, first bytes.
+  writeSeed(folder, "fuzz_picture_header", "game.pta",
+            {0x89, 'P', 'N', 'G',  '\r', '\n', 0x1A, '\n', 0,    0, 0, 13, 'I', 'H', 'D',
+             'R',  0,   0,   0x07, 0x80, 0,    0,    0x04, 0x06, 8, 6, 0,  0,   0});
+  const std::string script = "# out and back\n181 DOWN +\n211 DOWN -\n211 RIGHT +\n"
+                             "221 RIGHT -\n221 UP +\n222 UP -\n230 ENTER + # next\n";
+  writeSeed(folder, "fuzz_key_script", "bug.keys",
+            std::vector<uint8_t>(script.begin(), script.end()));
+  writeSeed(folder, "fuzz_command_line", "row", {'1', '6'});
+  writeSeed(folder, "fuzz_command_line", "two", {'5', 0, 'a', 'b', 'c'});
+  // Tune 3, then the headers the sound device recognises.
+  const std::string wav = std::string("\x03RIFF\x24\0\0\0WAVEfmt ", 17);
+  writeSeed(folder, "fuzz_sound_files", "effect.wav", std::vector<uint8_t>(wav.begin(), wav.end()));
+  const std::string xm = "\x05"
+                         "Extended Module: pelta";
+  writeSeed(folder, "fuzz_sound_files", "tune.xm", std::vector<uint8_t>(xm.begin(), xm.end()));
   return 0;
 }

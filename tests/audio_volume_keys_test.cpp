@@ -2,8 +2,10 @@
 // Home/End only in the game, the bounds, and the status-line counter.
 #include "audio_fixture.h"
 #include "platform/input.h"
+#include "shell/shell.h"
 #include "state/screen_state.h"
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 class VolumeKeys : public ::testing::Test {
@@ -71,22 +73,24 @@ TEST_F(VolumeKeys, PageUpAndHomeInOneFrameBothActAndTheEffectsVolumeIsShown) {
   EXPECT_EQ(effectsVolume, 7000);
 }
 
+// Each key pressed alone on every screen: Home and End change nothing outside
+// the game (not even the latch that would block Page Up and Down there).
 TEST_F(VolumeKeys, HomeAndEndOnlyActInTheGameWhilePageKeysActEverywhere) {
-  for (uint8_t screen : {MainMenu, TopTen, NameEntry, Instructions}) {
-    screenState = screen;
-    frame({VK_HOME});
-    frame({});
-    frame({VK_END});
-    frame({});
-    EXPECT_EQ(effectsVolume, 5000);
-    EXPECT_EQ(volumeKeyHeld, 0);
-    frame({VK_NEXT});
-    frame({});
-    frame({VK_PRIOR});
-    frame({});
+  for (uint8_t screen : {MainMenu, TopTen, NameEntry, Instructions, Game}) {
+    for (int vk : {VK_HOME, VK_END, VK_PRIOR, VK_NEXT}) {
+      resetAudioGlobals(5000, 5000);
+      screenState = screen;
+      frame({vk});
+      const bool effectsKey = vk == VK_HOME || vk == VK_END;
+      const bool acts = !effectsKey || screen == Game;
+      const int32_t stepped = vk == VK_HOME || vk == VK_PRIOR ? 6000 : 4000;
+      SCOPED_TRACE("screen " + std::to_string(screen) + ", key " + std::to_string(vk));
+      EXPECT_EQ(effectsVolume, effectsKey && acts ? stepped : 5000);
+      EXPECT_EQ(musicVolume, effectsKey ? 5000 : stepped);
+      EXPECT_EQ(volumeKeyHeld, acts ? 1 : 0);
+      EXPECT_EQ(volumeDisplayFrames, acts ? 59 : 0);
+    }
   }
-  EXPECT_EQ(musicVolume, 5000);
-  EXPECT_EQ(volumeDisplayWhich, 0);
 }
 
 TEST_F(VolumeKeys, VolumesStayWithinSilenceAndFullVolume) {

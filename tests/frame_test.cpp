@@ -1,9 +1,14 @@
-#include <gtest/gtest.h>
+#include "audio/audio.h"
+#include "common/files.h"
+#include "persistence/settings_file.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/timer.h"
 #include "shell/shell.h"
 #include "test_support.h"
+#include <algorithm>
+#include <array>
+#include <gtest/gtest.h>
 
 TEST(FramePacing, SleepsTheRestOfTheFrameInUnsignedArithmetic) {
   EXPECT_EQ(frameSleepTime(1000, 1004, 15), 11u);
@@ -58,7 +63,10 @@ TEST(Dispatcher, ScreenChangeTakesEffectInTheNextFrame) {
 TEST(Shell, SecondInstanceAsksTheFirstToRaiseAndExitsZero) {
   headless::reset();
   headless::setOtherInstanceRunning(true);
+  testing::internal::CaptureStderr();
   EXPECT_EQ(runPelta(""), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "pelta: already running; its window was raised\n");
   EXPECT_TRUE(headless::raiseRequested());
   headless::reset();
 }
@@ -71,24 +79,48 @@ TEST(Shell, DeviceFailureShowsTheErrorBoxAndExitsOne) {
   headless::reset();
 }
 
-TEST(Shell, QuitAndPauseEndTheLoopWithZero) {
-  for (WindowEvent how : {WindowEvent::Quit, WindowEvent::PauseKey}) {
+// The whole loop, driven by window events: frames run only while the window
+// has the focus (losing it pauses the sound, getting it back resumes it),
+// Quit and Pause end with 0, and the end writes what changed to setting.pta.
+TEST(Shell, FramesRunOnlyWithTheFocusAndTheEndWritesTheSettings) {
+  using E = WindowEvent;
+  for (WindowEvent how : {E::Quit, E::PauseKey}) {
     headless::reset();
     makeTempRoot();
-    headless::pushWindowEvent(WindowEvent::Activated);
-    headless::pushWindowEvent(how);
+    std::vector<uint8_t> settings(16);
+    for (int i = 0; i < 4; ++i) {
+      writeLe32(settings.data() + 4 * i, std::array<uint32_t, 4>{3000, 4000, 7, 7}[i]);
+    }
+    ASSERT_TRUE(replaceFileAtomically(SETTINGS_FILE, settings));
+    volumeKeyHeld = 0;
+    screenState = MainMenu; // where the program starts
+    screenEntryPending = 1;
+    keyLatch = 0;
+    headless::setKey(VK_PRIOR, true); // music volume up, once per press
+    // None lets the loop run one turn: a frame with the focus, a rest without.
+    for (E e : {E::Activated, E::None, E::None, E::Deactivated, E::None, E::None, E::None,
+                E::Activated, E::None, how}) {
+      headless::pushWindowEvent(e);
+    }
     EXPECT_EQ(runPelta(""), 0);
+    const std::vector<std::string> texts = headless::drawnTexts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Play [Enter]"), 3);
+    std::vector<AudioCall> pauses;
+    for (const AudioRecord &r : headless::audioLog()) {
+      if (r.call == AudioCall::Pause || r.call == AudioCall::Resume) {
+        pauses.push_back(r.call);
+      }
+    }
+    EXPECT_EQ(pauses,
+              (std::vector<AudioCall>{AudioCall::Resume, AudioCall::Pause, AudioCall::Resume}));
+    std::vector<uint8_t> written;
+    ASSERT_TRUE(readWholeFile(SETTINGS_FILE, written));
+    ASSERT_EQ(written.size(), 16u);
+    EXPECT_EQ(readLe32(written.data()), 3000u);
+    EXPECT_EQ(readLe32(written.data() + 4), 5000u);
+    EXPECT_EQ(readLe32(written.data() + 8), 7u);
   }
   headless::reset();
-}
-
-TEST(Shell, NoFrameRunsWhileInactive) {
-  startHeadless();
-  appActive = 0;
-  handleWindowEvent(WindowEvent::Deactivated);
-  EXPECT_EQ(appActive, 0);
-  handleWindowEvent(WindowEvent::Activated);
-  EXPECT_EQ(appActive, 1);
 }
 
 TEST(ScreenshotKey, HoldingCtrlPTakesOneShotUntilPIsReleased) {

@@ -1,14 +1,22 @@
+#include "audio/audio.h"
 #include "common/files.h"
 #include "common/random.h"
+#include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
+#include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
 #include "state/game_state.h"
 #include "test_support.h"
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -122,9 +130,14 @@ TEST(TopTenFile, UnchangedTableWrittenTwiceDiffersButReadsTheSame) {
   EXPECT_STREQ(a[1].name, "BOB       ");
 }
 
-TEST(TopTenFile, DamagedThirdEntryResetsEverythingIncludingTheSavedGame) {
+// The reset stays, but what the damaged file held is kept beside it (the
+// newest damage replacing an older copy, private bits and extra bytes kept).
+TEST(TopTenFile, DamagedThirdEntryResetsEverythingButKeepsTheDamagedFile) {
+  prepareFile();
+  ASSERT_EQ(chmod(resolvePath(TOP_TEN_FILE).c_str(), 0600), 0);
   for (int damage = 0; damage < 2; ++damage) {
-    prepareFile();
+    setGame(6, 3, 3210, 999);
+    ASSERT_TRUE(writeSavedGame());
     std::vector<uint8_t> bytes = fileBytes(TOP_TEN_FILE);
     char *format = reinterpret_cast<char *>(bytes.data()) + 2 * ENTRY_FILE_LENGTH;
     if (damage == 0) {
@@ -132,8 +145,16 @@ TEST(TopTenFile, DamagedThirdEntryResetsEverythingIncludingTheSavedGame) {
     } else {
       std::memcpy(format, "---", 3); // a start code in no table
     }
+    bytes.push_back('!');
     ASSERT_TRUE(replaceFileAtomically(TOP_TEN_FILE, bytes));
+    testing::internal::CaptureStderr();
     loadTopTen();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("data/tt.pta.damaged"), std::string::npos) << said;
+    EXPECT_EQ(fileBytes("data/tt.pta.damaged"), bytes) << damage;
+    struct stat st;
+    ASSERT_EQ(stat(resolvePath("data/tt.pta.damaged").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
     for (int k = 0; k < TOP_TEN_SIZE; ++k) {
       EXPECT_EQ(topTenFileTable[k].score, 0u);
       EXPECT_STREQ(topTenTable[k].name, "..........");
@@ -141,7 +162,83 @@ TEST(TopTenFile, DamagedThirdEntryResetsEverythingIncludingTheSavedGame) {
     ASSERT_TRUE(loadSavedGame());
     EXPECT_EQ(level, 1u);
     EXPECT_EQ(totalScore, 0u);
+    EXPECT_EQ(fileBytes(TOP_TEN_FILE).back(), '!');
   }
+  // An intact file is nobody's business: nothing is kept, nothing said.
+  std::remove(resolvePath("data/tt.pta.damaged").c_str());
+  testing::internal::CaptureStderr();
+  loadTopTen();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_FALSE(fileExists("data/tt.pta.damaged"));
+}
+
+// What is no regular file of a few kilobytes (a FIFO would block a reader,
+// /dev/zero never ends) or cannot be read reads as damaged, and no writer
+// replaces it: its bytes would be lost. Only the start-up moves it aside.
+TEST(PlayerFiles, OddOrUnreadableFilesReadAsDamagedAndAreNeverOverwritten) {
+  enum Kind { Fifo, LinkToZero, Oversized, ReadFails };
+  auto failingRead = [](int, void *, size_t) -> ssize_t {
+    errno = EIO;
+    return -1;
+  };
+  for (Kind kind : {Fifo, LinkToZero, Oversized, ReadFails}) {
+    for (const char *path : {TOP_TEN_FILE, SETTINGS_FILE}) {
+      SCOPED_TRACE(std::string(path) + " kind " + std::to_string(kind));
+      prepareFile();
+      effectsVolume = 1234;
+      ASSERT_TRUE(writeSettings());
+      const std::string real = resolvePath(path);
+      std::vector<uint8_t> before = fileBytes(path);
+      if (kind == Fifo || kind == LinkToZero) {
+        std::remove(real.c_str());
+        ASSERT_EQ(kind == Fifo ? mkfifo(real.c_str(), 0644) : symlink("/dev/zero", real.c_str()),
+                  0);
+      } else if (kind == Oversized) {
+        before.resize(PLAYER_FILE_MAX_BYTES + 1, 'x');
+        ASSERT_TRUE(replaceFileAtomically(path, before));
+      } else {
+        fileCalls.read = failingRead;
+      }
+      effectsVolume = 77;
+      readSettings();
+      const bool isTopTen = std::strcmp(path, TOP_TEN_FILE) == 0;
+      EXPECT_EQ(effectsVolume, isTopTen && kind != ReadFails ? 1234 : 77);
+      EXPECT_EQ(readTopTenFile(), !isTopTen && kind != ReadFails);
+      EXPECT_EQ(loadSavedGame(), !isTopTen && kind != ReadFails);
+      EXPECT_EQ(writeTopTenFile(), !isTopTen && kind != ReadFails);
+      EXPECT_EQ(writeSavedGame(), !isTopTen && kind != ReadFails);
+      EXPECT_EQ(writeSettings(), isTopTen && kind != ReadFails);
+      struct stat st;
+      ASSERT_EQ(lstat(real.c_str(), &st), 0);
+      if (kind == Fifo) {
+        EXPECT_TRUE(S_ISFIFO(st.st_mode));
+      } else if (kind == LinkToZero) {
+        EXPECT_TRUE(S_ISLNK(st.st_mode));
+      } else {
+        fileCalls = SYSTEM_FILE_CALLS;
+        EXPECT_EQ(fileBytes(path), before);
+      }
+      if (!isTopTen) {
+        continue;
+      }
+      // The start-up's reset moves it aside and writes a fresh file.
+      if (kind == ReadFails) {
+        fileCalls.read = failingRead;
+      }
+      testing::internal::CaptureStderr();
+      loadTopTen();
+      testing::internal::GetCapturedStderr();
+      fileCalls = SYSTEM_FILE_CALLS;
+      EXPECT_TRUE(readTopTenFile());
+      ASSERT_EQ(lstat(resolvePath("data/tt.pta.damaged").c_str(), &st), 0);
+      EXPECT_EQ(S_ISFIFO(st.st_mode), kind == Fifo);
+      EXPECT_EQ(S_ISLNK(st.st_mode), kind == LinkToZero);
+      if (kind == Oversized || kind == ReadFails) {
+        EXPECT_EQ(fileBytes("data/tt.pta.damaged"), before);
+      }
+    }
+  }
+  fileCalls = SYSTEM_FILE_CALLS;
 }
 
 TEST(TopTenFile, ShortOrMissingFileIsNotATopTen) {
@@ -303,6 +400,81 @@ TEST(SavedGame, WriteIntoAnUnwritableFolderReportsFailure) {
   EXPECT_FALSE(readTopTenFile());
   ASSERT_TRUE(loadSavedGame());
   EXPECT_EQ(level, 6u);
+}
+
+namespace {
+std::vector<std::string> callLog;
+int failing = -1; // which call of the replace fails: 0 write, 1 fsync, 2 rename
+
+std::vector<std::string> folderEntries() {
+  std::vector<std::string> names;
+  for (const auto &entry : std::filesystem::directory_iterator(resolvePath("data"))) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+} // namespace
+
+// The temporary file is flushed before it is renamed over the old one; a
+// failing write, flush or rename leaves the old file and no leftover; a link
+// planted where a temporary file used to go is not written through; the new
+// file keeps the old one's permission bits.
+TEST(CrashSafety, FlushComesBeforeRenameAndEveryFailureLeavesTheOldFile) {
+  fileCalls.write = [](int fd, const void *data, size_t size) -> ssize_t {
+    callLog.push_back("write " + std::to_string(fd));
+    if (failing == 0) {
+      errno = ENOSPC;
+      return -1;
+    }
+    return SYSTEM_FILE_CALLS.write(fd, data, size);
+  };
+  fileCalls.fsync = [](int fd) {
+    callLog.push_back("fsync " + std::to_string(fd));
+    return failing == 1 ? (errno = EIO, -1) : SYSTEM_FILE_CALLS.fsync(fd);
+  };
+  fileCalls.rename = [](const char *from, const char *to) {
+    callLog.push_back("rename");
+    return failing == 2 ? (errno = EXDEV, -1) : SYSTEM_FILE_CALLS.rename(from, to);
+  };
+  for (int fault = -1; fault <= 2; ++fault) {
+    SCOPED_TRACE("failing call " + std::to_string(fault));
+    prepareFile();
+    const std::string victim = resolvePath("victim");
+    ASSERT_EQ(symlink(victim.c_str(), resolvePath("data/tt.pta.tmp").c_str()), 0);
+    ASSERT_EQ(chmod(resolvePath(TOP_TEN_FILE).c_str(), 0600), 0);
+    const std::vector<uint8_t> before = fileBytes(TOP_TEN_FILE);
+    const std::vector<std::string> entries = folderEntries();
+    callLog.clear();
+    failing = fault;
+    setRow(topTenFileTable, 0, 1, 1, "NEW       ", 1);
+    EXPECT_EQ(writeTopTenFile(), fault < 0);
+    failing = -1;
+    EXPECT_EQ(folderEntries(), entries); // no temporary file left behind
+    EXPECT_FALSE(fileExists("victim"));
+    EXPECT_EQ(fileBytes(TOP_TEN_FILE) == before, fault >= 0);
+    struct stat st;
+    ASSERT_EQ(stat(resolvePath(TOP_TEN_FILE).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    if (fault < 0) {
+      // The flush of the written file comes before the rename.
+      ASSERT_FALSE(callLog.empty());
+      const std::string written = callLog.front().substr(6);
+      auto flushed = std::find(callLog.begin(), callLog.end(), "fsync " + written);
+      auto renamed = std::find(callLog.begin(), callLog.end(), "rename");
+      EXPECT_LT(flushed, renamed) << ::testing::PrintToString(callLog);
+      EXPECT_NE(renamed, callLog.end());
+    }
+  }
+  fileCalls = SYSTEM_FILE_CALLS;
+  // A new file gets what the umask leaves of 0644.
+  makeTempRoot();
+  const mode_t mask = umask(022);
+  ASSERT_TRUE(writeSettings());
+  umask(mask);
+  struct stat st;
+  ASSERT_EQ(stat(resolvePath(SETTINGS_FILE).c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 
 TEST(CrashSafety, KillBetweenWriteAndRenameLeavesTheOldFile) {

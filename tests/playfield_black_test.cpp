@@ -372,3 +372,163 @@ TEST(BlackEnemies, RandomChoiceTakesTheFirstOnAnEvenDraw) {
     EXPECT_EQ(chosen, draw % 2 == 0 ? 6 : 7);
   }
 }
+
+namespace {
+struct RingRun {
+  char side;
+  int from, to; // offsets along the side, -1 .. 5 (the ring notation of the probes)
+};
+
+// The cell at `offset` on a side of the ring around the box at (x, y).
+std::pair<int32_t, int32_t> ringCell(int32_t x, int32_t y, char side, int offset) {
+  switch (side) {
+  case 'E':
+    return {x + 5, y + offset};
+  case 'W':
+    return {x - 1, y + offset};
+  case 'N':
+    return {x + offset, y - 1};
+  default:
+    return {x + offset, y + 5};
+  }
+}
+
+bool inRuns(std::pair<int32_t, int32_t> cell, const std::vector<RingRun> &runs) {
+  for (const RingRun &r : runs) {
+    for (int o = r.from; o <= r.to; ++o) {
+      if (ringCell(BX, BY, r.side, o) == cell) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// Every ring cell once (the four corners are shared by two sides).
+std::vector<std::pair<int32_t, int32_t>> allRingCells() {
+  std::vector<std::pair<int32_t, int32_t>> cells;
+  for (int o = -1; o <= 5; ++o) {
+    cells.push_back(ringCell(BX, BY, 'N', o));
+    cells.push_back(ringCell(BX, BY, 'S', o));
+  }
+  for (int o = 0; o <= 4; ++o) {
+    cells.push_back(ringCell(BX, BY, 'W', o));
+    cells.push_back(ringCell(BX, BY, 'E', o));
+  }
+  return cells;
+}
+
+// How many random draws one step of the enemy used (0, 1 or 2; -1 for more).
+int drawsOfOneStep(uint32_t seed, int32_t d) {
+  gameSrand(seed);
+  const int32_t first = gameRand();
+  const int32_t second = gameRand();
+  const int32_t third = gameRand();
+  gameSrand(seed);
+  stepOneBlack(BX, BY, d);
+  const int32_t next = gameRand();
+  return next == first ? 0 : next == second ? 1 : next == third ? 2 : -1;
+}
+} // namespace
+
+// Which cells each direction needs captured to keep going, cell by cell: on
+// open captured ground one free ring cell ends a diagonal exactly when it is
+// among the cells the diagonal enters; in a passage one changed cell ends the
+// straight run (no more side-turn draw) exactly when it is one the corridor
+// test reads.
+TEST(BlackEnemies, KeepGoingProbesReadExactlyTheirCells) {
+  const std::vector<RingRun> keepDiagonal[4] = {
+      {{'S', 1, 5}, {'E', 1, 5}},
+      {{'E', -1, 3}, {'N', 1, 5}},
+      {{'W', 1, 5}, {'S', -1, 3}},
+      {{'W', -1, 3}, {'N', -1, 3}},
+  };
+  for (int32_t d = 0; d < 4; ++d) {
+    for (auto cell : allRingCells()) {
+      freshField();
+      captureInterior();
+      cellAt(cell.first, cell.second) = CELL_FREE;
+      const bool kept = stepOneBlack(BX, BY, d).direction == d;
+      EXPECT_EQ(kept, !inRuns(cell, keepDiagonal[d]))
+          << "d=" << d << " free cell " << cell.first << "," << cell.second;
+    }
+  }
+  uint32_t seed = 1;
+  for (gameSrand(seed); gameRand() % 3 == 0; gameSrand(++seed)) {
+  } // a seed whose side-turn chance keeps going
+  const std::vector<RingRun> corridor[4] = {
+      {{'E', -1, 5}}, // right: E(0..4) captured, NE and SE free
+      {{'W', -1, 5}},
+      {{'N', -1, 5}},
+      {{'S', -1, 5}},
+  };
+  for (int32_t d = DIR_RIGHT; d <= DIR_DOWN; ++d) {
+    const bool alongX = d == DIR_RIGHT || d == DIR_LEFT;
+    for (auto cell : allRingCells()) {
+      freshField();
+      if (alongX) {
+        fillCells(BX - 100, BY, BX + 100, BY + 4, CELL_CAPTURED);
+      } else {
+        fillCells(BX, BY - 100, BX + 4, BY + 100, CELL_CAPTURED);
+      }
+      uint8_t &c = cellAt(cell.first, cell.second);
+      c = c == CELL_FREE ? CELL_CAPTURED : CELL_FREE;
+      EXPECT_EQ(drawsOfOneStep(seed, d), inRuns(cell, corridor[d - DIR_RIGHT]) ? 0 : 1)
+          << "d=" << d << " changed cell " << cell.first << "," << cell.second;
+    }
+  }
+}
+
+// Arriving diagonally where two passages open at once, a black enemy takes
+// the first the table names (east before south and north, west before south
+// and north), and the other when it is the only one; no draw either way.
+TEST(BlackEnemies, TwoPassagesOpenTogetherTheFirstNamedWins) {
+  struct Case {
+    int32_t d;
+    char first;
+    int32_t firstDir;
+    char second;
+    int32_t secondDir;
+  };
+  const Case cases[] = {
+      {DIR_DOWN_RIGHT, 'E', DIR_RIGHT, 'S', DIR_DOWN},
+      {DIR_UP_RIGHT, 'E', DIR_RIGHT, 'N', DIR_UP},
+      {DIR_DOWN_LEFT, 'W', DIR_LEFT, 'S', DIR_DOWN},
+      {DIR_UP_LEFT, 'W', DIR_LEFT, 'N', DIR_UP},
+  };
+  // A captured passage five cells wide leaving the box on one side.
+  auto passage = [](char side) {
+    switch (side) {
+    case 'E':
+      fillCells(BX + 5, BY, BX + 100, BY + 4, CELL_CAPTURED);
+      break;
+    case 'W':
+      fillCells(BX - 100, BY, BX - 1, BY + 4, CELL_CAPTURED);
+      break;
+    case 'N':
+      fillCells(BX, BY - 100, BX + 4, BY - 1, CELL_CAPTURED);
+      break;
+    default:
+      fillCells(BX, BY + 5, BX + 4, BY + 100, CELL_CAPTURED);
+      break;
+    }
+  };
+  for (const Case &c : cases) {
+    for (int open = 0; open < 3; ++open) { // both, the first only, the second only
+      freshField();
+      fillCells(BX, BY, BX + 4, BY + 4, CELL_CAPTURED);
+      if (open != 2) {
+        passage(c.first);
+      }
+      if (open != 1) {
+        passage(c.second);
+      }
+      const int32_t want = open == 2 ? c.secondDir : c.firstDir;
+      EXPECT_EQ(drawsOfOneStep(7, c.d), 0) << "d=" << c.d << " open=" << open;
+      const Enemy &e = blackEnemies[0];
+      EXPECT_EQ(e.direction, want) << "d=" << c.d << " open=" << open;
+      EXPECT_EQ(e.box.x, BX + DX[want]);
+      EXPECT_EQ(e.box.y, BY + DY[want]);
+    }
+  }
+}

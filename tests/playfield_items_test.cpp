@@ -147,3 +147,23 @@ TEST(Items, SeveralOnOneStep) {
   EXPECT_EQ(lives, 2);
   EXPECT_EQ(enemiesSlowed, 1);
 }
+
+// Any one captured corner cell removes an item, each corner on its own; a
+// captured line through its middle or ground that only touches it does not.
+TEST(Items, OneCapturedCornerRemovesTheItem) {
+  const struct {
+    int dx, dy;
+    bool removes;
+  } cells[] = {
+      {0, 0, true},  {4, 0, true},   {0, 4, true},  {4, 4, true},    {2, 0, false},
+      {0, 2, false}, {2, 2, false},  {4, 2, false}, {2, 4, false},   {-1, 0, false},
+      {5, 4, false}, {0, -1, false}, {4, 5, false}, {-1, -1, false}, {5, 5, false},
+  };
+  for (const auto &c : cells) {
+    freshField();
+    onlyItem(5, 300, 300);
+    cellAt(300 + c.dx, 300 + c.dy) = CELL_CAPTURED;
+    removeCoveredItems();
+    EXPECT_EQ(bonusItems[5].active, c.removes ? 0 : 1) << c.dx << "," << c.dy;
+  }
+}

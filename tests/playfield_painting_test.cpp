@@ -128,13 +128,36 @@ TEST(Painting, NeverWritesOutsideAPictureSmallerThanTheField) {
   EXPECT_EQ(cellAt(600, 304), CELL_FREE);
 }
 
+// Lines running past the field, along it or across it at either end, lay
+// track only on the free interior cells they cross, never in the guard ring
+// (or the spare row below it).
 TEST(Painting, GuardRingIsNeverWritten) {
-  freshField();
-  drawTrackColumn(-1, 0, 515);
-  drawTrackColumn(960, -1, 516);
-  drawTrackRow(-1, -1, 961);
-  drawTrackRow(515, 0, 960);
-  EXPECT_EQ(trackValueCount, 0);
-  EXPECT_EQ(cellAt(-1, 200), CELL_FREE);
-  EXPECT_EQ(cellAt(500, 515), CELL_FREE);
+  const struct {
+    bool column;
+    int32_t at, from, to;
+    int32_t cellsLaid;
+  } lines[] = {
+      {true, -1, 0, 515, 0},    {true, 960, -1, 516, 0},    {true, 500, -1, 516, 485},
+      {true, 0, -1, 517, 0},    {true, 959, -5, 600, 0},    {false, -1, -1, 961, 0},
+      {false, 515, 0, 960, 0},  {false, 200, -1, 961, 930}, {false, 0, -3, 970, 0},
+      {false, 514, -1, 961, 0},
+  };
+  for (const auto &line : lines) {
+    freshField();
+    if (line.column) {
+      drawTrackColumn(line.at, line.from, line.to);
+    } else {
+      drawTrackRow(line.at, line.from, line.to);
+    }
+    EXPECT_EQ(trackValueCount, 2 * line.cellsLaid) << (line.column ? "column " : "row ") << line.at;
+    for (int x = -1; x <= 960; ++x) {
+      ASSERT_EQ(cellAt(x, -1), CELL_FREE);
+      ASSERT_EQ(cellAt(x, 515), CELL_FREE);
+      ASSERT_EQ(cellAt(x, 516), CELL_FREE);
+    }
+    for (int y = -1; y <= 515; ++y) {
+      ASSERT_EQ(cellAt(-1, y), CELL_FREE);
+      ASSERT_EQ(cellAt(960, y), CELL_FREE);
+    }
+  }
 }

@@ -250,3 +250,62 @@ TEST(Simulator, MalformedScriptLinesNameTheirLine) {
   EXPECT_EQ(good.code, 0) << good.err;
   EXPECT_EQ(lines(good.out).size(), 3u);
 }
+
+namespace {
+// A stream that never ends: the same text over and over.
+class EndlessText : public std::streambuf {
+public:
+  explicit EndlessText(std::string text) : text_(std::move(text)) {}
+
+protected:
+  int_type underflow() override {
+    setg(text_.data(), text_.data(), text_.data() + text_.size());
+    return traits_type::to_int_type(text_[0]);
+  }
+
+private:
+  std::string text_;
+};
+} // namespace
+
+TEST(Simulator, AnEndlessScriptIsRefusedAtItsLimit) {
+  // An endless line (a pipe from /dev/zero) through the whole program.
+  EndlessText zeros(std::string(512, '\0'));
+  std::istream endlessLine(&zeros);
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(simMain({"--seed", "1", "--keys", "-"}, endlessLine, out, err), 2);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(), "pelta-sim: -: line 1: longer than 4096 characters\n");
+  // Endless events and endless blank lines, with small limits.
+  ScriptLimits limits;
+  limits.maxEvents = 1000;
+  limits.maxBytes = 100000;
+  const struct {
+    std::string repeated;
+    const char *error;
+  } cases[] = {
+      {"7 UP +\n", "the key script holds more than 1000 events"},
+      {"\n", "the key script is larger than 100000 bytes"},
+      {"# a comment\n", "the key script is larger than 100000 bytes"},
+  };
+  for (const auto &c : cases) {
+    EndlessText text(c.repeated);
+    std::istream script(&text);
+    std::vector<KeyEvent> events;
+    std::string error;
+    EXPECT_FALSE(parseKeyScript(script, events, error, limits));
+    EXPECT_EQ(error, c.error);
+  }
+  // Right at the limits a script is fine.
+  std::string thousand;
+  for (int i = 0; i < 1000; ++i) {
+    thousand += "7 UP +\n";
+  }
+  std::istringstream script(thousand);
+  std::vector<KeyEvent> events;
+  std::string error;
+  limits.maxBytes = thousand.size();
+  EXPECT_TRUE(parseKeyScript(script, events, error, limits)) << error;
+  EXPECT_EQ(events.size(), 1000u);
+}

@@ -1,6 +1,9 @@
 #include "platform/headless/headless.h"
 #include "presentation/video_modes.h"
+#include "shell/command_line.h"
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 // The desktop of the last offerModes, as the shell reads it at start.
@@ -108,6 +111,29 @@ TEST(CommandLine, ParseDecimalCountsEveryCharacter) {
   EXPECT_EQ(parseDecimal("17"), 17);
   EXPECT_EQ(parseDecimal("abc"), 5451); // 49 * 100 + 50 * 10 + 51
   EXPECT_EQ(parseDecimal(" 5"), -155); // (32 - 48) * 10 + 5
+  EXPECT_EQ(parseDecimal("\xff"), -49); // a byte above 127 counts as negative
+  EXPECT_EQ(parseDecimal("4294967311"), 15); // wraps in 32 bits
+  EXPECT_EQ(parseDecimal("99999999999"), 1215752191);
+  // A line of 1.5 MB is read in one pass (it once took minutes).
+  EXPECT_EQ(parseDecimal(std::string(1500000, '0').append("7").c_str()), 7);
+}
+
+TEST(CommandLine, ArgumentsAreJoinedBySpacesUpToTheLimit) {
+  const std::string huge(1500000, '9');
+  const struct {
+    std::vector<const char *> args;
+    std::string joined;
+  } cases[] = {
+      {{"pelta"}, ""},
+      {{"pelta", "5"}, "5"},
+      {{"pelta", "1", "6"}, "1 6"},
+      {{"pelta", "", "x"}, " x"},
+      {{"pelta", huge.c_str()}, huge.substr(0, MAX_COMMAND_LINE)},
+      {{"pelta", "5", huge.c_str(), "7"}, "5 " + huge.substr(0, MAX_COMMAND_LINE - 2)},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(joinCommandLine(static_cast<int>(c.args.size()), c.args.data()), c.joined);
+  }
 }
 
 TEST(CommandLine, OnlyRowsUpToSixteenAreTaken) {

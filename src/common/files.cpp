@@ -2,19 +2,22 @@
 #include "common/files.h"
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
 void (*beforeReplaceHook)() = nullptr;
+const FileCalls SYSTEM_FILE_CALLS{::read, ::write, ::fsync, ::rename};
+FileCalls fileCalls = SYSTEM_FILE_CALLS;
 
 namespace {
 std::string fileRoot;
 
 bool writeAll(int fd, const uint8_t *data, size_t size) {
   while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
+    ssize_t n = fileCalls.write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) {
         continue;
@@ -42,55 +45,118 @@ bool fileExists(const char *path) {
   return ::stat(resolvePath(path).c_str(), &st) == 0;
 }
 
-bool readWholeFile(const char *path, std::vector<uint8_t> &bytes) {
-  bytes.clear();
-  int fd = ::open(resolvePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+namespace {
+// Opens a file for reading only when it is a regular file of at most
+// maxBytes; -1 otherwise. Non-blocking, so that opening a FIFO returns at
+// once (fstat then refuses it); the flag is cleared for the reads.
+int openRegularFile(const char *path, size_t maxBytes) {
+  int fd = ::open(resolvePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    return false;
+    return -1;
   }
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+      static_cast<uint64_t>(st.st_size) > maxBytes) {
+    ::close(fd);
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// Reads until end of file or `limit` bytes; false on a read error or, when
+// `overLimitFails`, on more than `limit` bytes (a file that grew meanwhile).
+bool readUpTo(int fd, std::vector<uint8_t> &bytes, size_t limit, bool overLimitFails) {
   uint8_t chunk[65536];
-  bool ok = true;
   for (;;) {
-    ssize_t n = ::read(fd, chunk, sizeof chunk);
+    size_t want = sizeof chunk;
+    if (!overLimitFails && limit - bytes.size() < want) {
+      want = limit - bytes.size();
+    }
+    if (want == 0) {
+      return true;
+    }
+    ssize_t n = fileCalls.read(fd, chunk, want);
     if (n < 0) {
       if (errno == EINTR) {
         continue;
       }
-      ok = false;
-      break;
+      return false;
     }
     if (n == 0) {
-      break;
+      return true;
+    }
+    if (bytes.size() + static_cast<size_t>(n) > limit) {
+      return false;
     }
     bytes.insert(bytes.end(), chunk, chunk + n);
   }
+}
+} // namespace
+
+bool readWholeFile(const char *path, std::vector<uint8_t> &bytes, size_t maxBytes) {
+  bytes.clear();
+  int fd = openRegularFile(path, maxBytes);
+  if (fd < 0) {
+    return false;
+  }
+  bool ok = readUpTo(fd, bytes, maxBytes, true);
+  ::close(fd);
+  if (!ok) {
+    bytes.clear();
+  }
+  return ok;
+}
+
+bool readFileStart(const char *path, std::vector<uint8_t> &bytes, size_t count, size_t maxBytes) {
+  bytes.clear();
+  int fd = openRegularFile(path, maxBytes);
+  if (fd < 0) {
+    return false;
+  }
+  bool ok = readUpTo(fd, bytes, count, false);
   ::close(fd);
   return ok;
 }
 
-bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes) {
+bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes,
+                           const char *permissionsOf) {
   std::string target = resolvePath(path);
-  std::string temp = target + ".tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // mkostemp creates the name exclusively (O_EXCL), so a planted link or an
+  // old leftover is never written through; every call gets a fresh name.
+  std::string temp = target + ".tmp-XXXXXX";
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) {
     return false;
   }
-  bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+  // The old file's permission bits (a private 0600 file stays private);
+  // a new file gets what the umask leaves of 0644.
+  struct stat old;
+  mode_t mode = 0;
+  std::string modeSource = permissionsOf != nullptr ? resolvePath(permissionsOf) : target;
+  if (::stat(modeSource.c_str(), &old) == 0) {
+    mode = old.st_mode & 0777;
+  } else {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0644 & ~mask;
+  }
+  bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes.data(), bytes.size()) &&
+            fileCalls.fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok && beforeReplaceHook != nullptr) {
     beforeReplaceHook();
   }
-  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+  if (!ok || fileCalls.rename(temp.c_str(), target.c_str()) != 0) {
     ::unlink(temp.c_str());
     return false;
   }
   // Make the rename itself durable.
-  std::string folder = target.substr(0, target.find_last_of('/') == std::string::npos
-                                            ? 0
-                                            : target.find_last_of('/'));
+  std::string folder = target.substr(
+      0, target.find_last_of('/') == std::string::npos ? 0 : target.find_last_of('/'));
   int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
-    ::fsync(dir);
+    fileCalls.fsync(dir);
     ::close(dir);
   }
   return true;

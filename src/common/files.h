@@ -1,8 +1,10 @@
 // File access for the game's data files, all relative to one root folder (the
 // working directory in the game; a temporary folder in tests).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 // Folder that relative paths are resolved against; "" = the working directory.
@@ -10,14 +12,36 @@ void setFileRoot(const std::string &root);
 std::string resolvePath(const char *path);
 
 bool fileExists(const char *path);
-// Whole file into bytes; false when it cannot be opened or read.
-bool readWholeFile(const char *path, std::vector<uint8_t> &bytes);
+// Larger than any data file the game reads: a bigger one is refused unread.
+constexpr size_t MAX_DATA_FILE_BYTES = size_t(64) << 20;
+// Whole file into bytes; false when it is missing or cannot be read, and also
+// when it is no regular file (a FIFO would block, /dev/zero never ends) or
+// holds more than maxBytes: callers treat all of these as a damaged file.
+bool readWholeFile(const char *path, std::vector<uint8_t> &bytes,
+                   size_t maxBytes = MAX_DATA_FILE_BYTES);
+// The first `count` bytes (fewer when the file is shorter) of a regular file
+// of at most maxBytes; false as readWholeFile.
+bool readFileStart(const char *path, std::vector<uint8_t> &bytes, size_t count,
+                   size_t maxBytes = MAX_DATA_FILE_BYTES);
 // Replaces the file so that a crash or power cut leaves the old or the new
-// content, never a mix: temporary file in the same folder, flush, rename.
-bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes);
+// content, never a mix: a temporary file of a fresh unique name in the same
+// folder (created exclusively, never through a link), flush, rename. The new
+// file keeps the old one's permission bits, or those of `permissionsOf`.
+bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes,
+                           const char *permissionsOf = nullptr);
 // Test hook: when set, called after the temporary file is written and flushed
 // and before it is renamed over the old file (a test kills the process there).
 extern void (*beforeReplaceHook)();
+// The system calls that reading and replacing go through, so a test can make
+// one fail or check their order (the flush must come before the rename).
+struct FileCalls {
+  ssize_t (*read)(int fd, void *buffer, size_t size);
+  ssize_t (*write)(int fd, const void *data, size_t size);
+  int (*fsync)(int fd);
+  int (*rename)(const char *from, const char *to);
+};
+extern FileCalls fileCalls;
+extern const FileCalls SYSTEM_FILE_CALLS;
 bool makeDirectory(const char *path);
 
 // Reports a missing file or a failed start once per distinct message on stderr.

@@ -3,12 +3,15 @@
 // in memory and renaming it into place keeps that promise across a crash.
 #include "persistence/file_patch.h"
 #include "common/files.h"
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 bool patchFileRange(const char *path, size_t offset, const uint8_t *bytes, size_t length) {
   std::vector<uint8_t> content;
-  if (!readWholeFile(path, content) && fileExists(path)) {
+  if (!readWholeFile(path, content, PLAYER_FILE_MAX_BYTES) && fileExists(path)) {
+    reportOnce(std::string(path) + " cannot be read; it is left as it is and not rewritten");
     return false;
   }
   if (content.size() < offset + length) {
@@ -16,4 +19,19 @@ bool patchFileRange(const char *path, size_t offset, const uint8_t *bytes, size_
   }
   std::memcpy(content.data() + offset, bytes, length);
   return replaceFileAtomically(path, content);
+}
+
+bool keepDamagedFile(const char *path) {
+  const std::string kept = std::string(path) + ".damaged";
+  std::vector<uint8_t> content;
+  bool done = false;
+  if (readWholeFile(path, content, PLAYER_FILE_MAX_BYTES)) {
+    done = replaceFileAtomically(kept.c_str(), content, path);
+  } else {
+    done = std::rename(resolvePath(path).c_str(), resolvePath(kept.c_str()).c_str()) == 0;
+  }
+  // Said every time (not once per run): each keep replaces the last one.
+  std::fprintf(stderr, "pelta: %s was damaged and is replaced; %s %s\n", path,
+               done ? "the damaged file is kept as" : "it could not be kept as", kept.c_str());
+  return done;
 }

@@ -59,7 +59,7 @@ bool storeSavedGame(const SavedGame &game) {
 bool loadSavedGame() {
   std::vector<uint8_t> bytes;
   SavedGame game{};
-  if (!readWholeFile(TOP_TEN_FILE, bytes) || !parseSavedGame(bytes.data(), bytes.size(), &game)) {
+  if (!readWholeFile(TOP_TEN_FILE, bytes, PLAYER_FILE_MAX_BYTES) || !parseSavedGame(bytes.data(), bytes.size(), &game)) {
     return false;
   }
   totalScore = game.score;

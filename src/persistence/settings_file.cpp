@@ -40,7 +40,7 @@ void applySettingsBytes(const uint8_t *bytes, size_t size) {
 
 void readSettings() {
   std::vector<uint8_t> bytes;
-  if (readWholeFile(SETTINGS_FILE, bytes)) {
+  if (readWholeFile(SETTINGS_FILE, bytes, PLAYER_FILE_MAX_BYTES)) {
     applySettingsBytes(bytes.data(), bytes.size());
   }
 }

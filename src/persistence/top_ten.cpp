@@ -69,6 +69,11 @@ void encodeTopTenEntries(const TopTenEntry *table, uint8_t *out) {
 
 void loadTopTen() {
   if (!readTopTenFile()) {
+    // The reset rewrites the whole file, the saved game included: what a
+    // damaged file held is kept beside it first, so it can be recovered.
+    if (fileExists(TOP_TEN_FILE)) {
+      keepDamagedFile(TOP_TEN_FILE);
+    }
     resetTopTenFile();
   }
   copyTopTen(true);
@@ -76,7 +81,7 @@ void loadTopTen() {
 
 bool readTopTenFile() {
   std::vector<uint8_t> bytes;
-  if (!readWholeFile(TOP_TEN_FILE, bytes)) {
+  if (!readWholeFile(TOP_TEN_FILE, bytes, PLAYER_FILE_MAX_BYTES)) {
     return false;
   }
   return parseTopTenEntries(bytes.data(), bytes.size(), topTenFileTable);

@@ -3,15 +3,18 @@
 #include "presentation/assets.h"
 #include "common/files.h"
 #include "platform/text.h"
+#include "presentation/picture_header.h"
 #include "presentation/text_draw.h"
 
 TextureId primitivesTexture = 0;
 TextureId logoTexture = 0;
 
 TextureId loadPicture(const char *path) {
-  TextureId t = loadTexture(path);
+  // The header is checked first: a huge picture is refused before decoding.
+  std::string why;
+  TextureId t = pictureFileFits(path, why) ? loadTexture(path) : 0;
   if (t == 0) {
-    reportOnce(std::string("cannot load picture ") + path);
+    reportOnce(std::string("cannot load picture ") + path + (why.empty() ? "" : " (" + why + ")"));
   }
   return t;
 }

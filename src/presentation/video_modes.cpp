@@ -21,18 +21,12 @@ float verticalOffset = 60.0f;
 int presentRefreshRate = 0;
 
 int32_t parseDecimal(const char *text) {
-  int n = 0;
-  while (text[n] != '\0') {
-    ++n;
-  }
+  // Each digit times its power of ten, summed in 32 bits: Horner's rule gives
+  // the same sum modulo 2^32 in one pass over the text.
   uint32_t sum = 0;
-  for (int j = 0; j < n; ++j) {
-    uint32_t power = 1;
-    for (int k = 0; k < n - 1 - j; ++k) {
-      power *= 10u;
-    }
-    int32_t digit = static_cast<int32_t>(static_cast<signed char>(text[j])) - 48;
-    sum += static_cast<uint32_t>(digit) * power;
+  for (const char *p = text; *p != '\0'; ++p) {
+    int32_t digit = static_cast<int32_t>(static_cast<signed char>(*p)) - 48;
+    sum = sum * 10u + static_cast<uint32_t>(digit);
   }
   return static_cast<int32_t>(sum);
 }

@@ -18,6 +18,7 @@
 #include "presentation/video_modes.h"
 #include "screens/ticker.h"
 #include "shell/shell.h"
+#include <cstdio>
 
 int desktopWidth = 0;
 int desktopHeight = 0;
@@ -77,6 +78,8 @@ void setUpSubsystems() {
 
 int runPelta(const char *commandLine) {
   if (!acquireSingleInstance(PROGRAM_NAME)) {
+    // Not an error, but a start that shows nothing would look like a failure.
+    std::fputs("pelta: already running; its window was raised\n", stderr);
     return 0;
   }
   gameSrand(calendarTimeSeconds());

@@ -1,14 +1,15 @@
 #!/bin/bash
-# The game starts in a real window, a second start exits 0 while the first
-# keeps running, Ctrl+P writes a screenshot of the screen's size, Pause ends
+# The game starts in a real window, a second start says so in one line and
+# exits 0 while the first keeps running, Ctrl+P writes a screenshot of the screen's size, Pause ends
 # the game with 0 within two seconds, and SIGTERM ends it through the normal
 # shutdown as well.
 . "$(dirname "$0")/lib.sh"
 
 start_game
-"$BUILD/pelta"
+said=$("$BUILD/pelta" 2>&1)
 code=$?
 [ "$code" = 0 ] || fail "second start exited $code"
+[ "$said" = "pelta: already running; its window was raised" ] || fail "second start said: $said"
 kill -0 $GAME_PID 2>/dev/null || fail "the first instance ended when the second started"
 
 press ctrl p

@@ -2,7 +2,8 @@
 # The menus in a real window: a first start writes tt.pta (1815 letters and
 # digits); T and I open their screens and Escape comes back; Escape held from
 # the top ten does not quit; Escape in the menu ends with 0 and writes the
-# settings; a second run keeps the saved game and extra bytes of tt.pta.
+# settings (the music volume raised with Page Up); a second run keeps the
+# saved game and extra bytes of tt.pta.
 . "$(dirname "$0")/lib.sh"
 
 rm -f data/tt.pta data/setting.pta
@@ -24,10 +25,13 @@ sleep 0.3
 press Escape
 sleep 0.3
 kill -0 $GAME_PID 2>/dev/null || fail "Escape on the instructions quit the game"
+press Page_Up
 press Escape
 wait_exit $GAME_PID 3
 [ "$EXIT_CODE" = 0 ] || fail "Escape in the menu: exit $EXIT_CODE"
 [ "$(stat -c %s data/setting.pta)" = 16 ] || fail "setting.pta was not written with 16 bytes"
+music=$(od -An -t d4 -j 4 -N 4 data/setting.pta | tr -d ' ')
+[ "$music" = 1252 ] || fail "the music volume 252 + 1000 was not kept at exit, read $music"
 
 # Extra bytes and the saved game survive a run; the ten entries are rewritten.
 printf 'EXTRA' >> data/tt.pta

@@ -14,6 +14,7 @@
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
 #include "state/game_state.h"
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -93,6 +94,38 @@ const uint32_t *crcTable() {
   return table;
 }
 
+enum class LineRead { Line, End, TooLong };
+
+// One line of the script without its line break, as std::getline gives it,
+// but never more than the limits allow to be read or held.
+LineRead readScriptLine(std::istream &in, std::string &line, uint64_t &bytesRead,
+                        const ScriptLimits &limits) {
+  line.clear();
+  std::streambuf *buffer = in.rdbuf();
+  if (buffer == nullptr) {
+    return LineRead::End;
+  }
+  bool any = false;
+  for (;;) {
+    const int c = buffer->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return any ? LineRead::Line : LineRead::End;
+    }
+    any = true;
+    if (++bytesRead > limits.maxBytes) {
+      return LineRead::TooLong;
+    }
+    if (c == '\n') {
+      return LineRead::Line;
+    }
+    if (line.size() >= limits.maxLineLength) {
+      return LineRead::TooLong;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+}
+
 // The game's own reports (a missing picture in the private folder) would only
 // be noise here; the state lines are the whole output of a run.
 struct QuietStandardError {
@@ -116,12 +149,45 @@ struct QuietStandardError {
 };
 
 // A private folder for the files a run may write (the saved game on S), so a
-// run neither reads nor changes the player's own data.
+// run neither reads nor changes the player's own data; under $TMPDIR if set.
 std::string makePrivateRoot() {
-  char pattern[] = "/tmp/pelta-sim-XXXXXX";
-  const char *dir = mkdtemp(pattern);
+  const char *tmp = std::getenv("TMPDIR");
+  std::string pattern =
+      std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/pelta-sim-XXXXXX";
+  const char *dir = mkdtemp(pattern.data());
   return dir != nullptr ? dir : "";
 }
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+void onStopSignal(int signal) { stopSignal = signal; }
+
+// While a run holds its private folder, SIGINT, SIGTERM, SIGHUP and SIGPIPE
+// (its reader went away) only ask the run to stop, so the folder is removed;
+// the signal is then delivered again with its old handling. A signal that
+// was ignored when the run began stays ignored.
+struct StopSignals {
+  static constexpr int SIGNALS[4] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+  struct sigaction old[4];
+  StopSignals() {
+    stopSignal = 0;
+    for (int i = 0; i < 4; ++i) {
+      sigaction(SIGNALS[i], nullptr, &old[i]);
+      if (old[i].sa_handler == SIG_IGN) {
+        continue;
+      }
+      struct sigaction sa {};
+      sa.sa_handler = onStopSignal; // no SA_RESTART: a blocked write returns
+      sigemptyset(&sa.sa_mask);
+      sigaction(SIGNALS[i], &sa, nullptr);
+    }
+  }
+  ~StopSignals() {
+    for (int i = 0; i < 4; ++i) {
+      sigaction(SIGNALS[i], &old[i], nullptr);
+    }
+  }
+};
 
 void startHeadlessGame(const SimOptions &options) {
   headless::reset();
@@ -209,12 +275,28 @@ bool parseSimArguments(const std::vector<std::string> &args, SimOptions &options
   return true;
 }
 
-bool parseKeyScript(std::istream &script, std::vector<KeyEvent> &events, std::string &error) {
+bool parseKeyScript(std::istream &script, std::vector<KeyEvent> &events, std::string &error,
+                    const ScriptLimits &limits) {
   std::string line;
   uint64_t lineNumber = 0;
   uint64_t lastFrame = 1;
-  while (std::getline(script, line)) {
+  uint64_t bytesRead = 0;
+  for (;;) {
+    const LineRead read = readScriptLine(script, line, bytesRead, limits);
+    if (read == LineRead::End) {
+      break;
+    }
     ++lineNumber;
+    if (read == LineRead::TooLong) {
+      error = bytesRead > limits.maxBytes
+                  ? "the key script is larger than " + std::to_string(limits.maxBytes) + " bytes"
+                  : "line " + std::to_string(lineNumber) + ": longer than " +
+                        std::to_string(limits.maxLineLength) + " characters";
+      return false;
+    }
+    if (line.empty()) {
+      continue;
+    }
     const size_t hash = line.find('#');
     if (hash != std::string::npos) {
       line.erase(hash);
@@ -249,6 +331,10 @@ bool parseKeyScript(std::istream &script, std::vector<KeyEvent> &events, std::st
     }
     event.down = words[2] == "+";
     lastFrame = event.frame;
+    if (events.size() >= limits.maxEvents) {
+      error = "the key script holds more than " + std::to_string(limits.maxEvents) + " events";
+      return false;
+    }
     events.push_back(event);
   }
   if (script.bad()) {
@@ -304,8 +390,11 @@ std::string simStateLine(uint64_t frame) {
   return s.str();
 }
 
-void runSimulation(const SimOptions &options, const std::vector<KeyEvent> &events,
-                   std::ostream &out) {
+namespace {
+// One run from start-up to its last frame, with the files it may write in a
+// private folder that is removed at its end.
+void simulateInPrivateFolder(const SimOptions &options, const std::vector<KeyEvent> &events,
+                             std::ostream &out) {
   const std::string root = makePrivateRoot();
   setFileRoot(root.empty() ? "/nonexistent" : root);
   makeDirectory("data");
@@ -324,7 +413,7 @@ void runSimulation(const SimOptions &options, const std::vector<KeyEvent> &event
       if (frame % options.every == 0 || frame == options.frames || handedOver) {
         out << simStateLine(frame) << '\n';
       }
-      if (handedOver) {
+      if (handedOver || stopSignal != 0) {
         break;
       }
     }
@@ -333,6 +422,20 @@ void runSimulation(const SimOptions &options, const std::vector<KeyEvent> &event
   if (!root.empty()) {
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
+  }
+}
+} // namespace
+
+void runSimulation(const SimOptions &options, const std::vector<KeyEvent> &events,
+                   std::ostream &out) {
+  int stoppedBy = 0;
+  {
+    StopSignals signals;
+    simulateInPrivateFolder(options, events, out);
+    stoppedBy = stopSignal;
+  }
+  if (stoppedBy != 0) {
+    std::raise(stoppedBy);
   }
 }
 

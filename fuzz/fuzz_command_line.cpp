@@ -1,0 +1,58 @@
+// Fuzzes the command line: arguments (split at zero bytes) joined and read as
+// a display-mode row; the joined line stays within its limit, the row is one
+// of the table or automatic, and parseDecimal agrees with the sum of every
+// character times its power of ten.
+#include "presentation/video_modes.h"
+#include "shell/command_line.h"
+#include "shell/shell.h"
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+// The digit-by-power sum written out, as a reference for short lines.
+int32_t powerSum(const std::string &text) {
+  uint32_t sum = 0;
+  for (size_t j = 0; j < text.size(); ++j) {
+    uint32_t power = 1;
+    for (size_t k = 0; k + 1 + j < text.size(); ++k) {
+      power *= 10u;
+    }
+    sum +=
+        static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(text[j])) - 48) * power;
+  }
+  return static_cast<int32_t>(sum);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  std::vector<std::string> args = {"pelta"};
+  args.emplace_back();
+  for (size_t i = 0; i < size; ++i) {
+    if (data[i] == 0) {
+      args.emplace_back();
+    } else {
+      args.back().push_back(static_cast<char>(data[i]));
+    }
+  }
+  std::vector<const char *> argv;
+  for (const std::string &a : args) {
+    argv.push_back(a.c_str());
+  }
+  const std::string line = joinCommandLine(static_cast<int>(argv.size()), argv.data());
+  if (line.size() > MAX_COMMAND_LINE) {
+    std::abort();
+  }
+  desktopWidth = 1920;
+  desktopHeight = 1080;
+  applyCommandLine(line.c_str());
+  if (videoModeIndex > 16 && videoModeIndex != VIDEO_MODE_AUTOMATIC) {
+    std::abort();
+  }
+  if (line.size() <= 512 && parseDecimal(line.c_str()) != powerSum(line)) {
+    std::abort();
+  }
+  return 0;
+}
