@@ -17,6 +17,7 @@
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "screens/ticker.h"
+#include "shell/frame_stats.h"
 #include "shell/shell.h"
 #include <cstdio>
 
@@ -109,5 +110,8 @@ int runPelta(const char *commandLine) {
     }
   }
   shutdownProgram();
+  if (frameStatsEnabled) {
+    std::fputs(frameStatsReport().c_str(), stderr);
+  }
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "presentation/screenshots.h"
 #include "screens/screens.h"
 #include "screens/ticker.h"
+#include "shell/frame_stats.h"
 #include "shell/shell.h"
 
 uint8_t screenshotLatch = 0;
@@ -75,15 +76,21 @@ void runFrame() {
   if (!graphicsDeviceExists()) {
     return;
   }
+  const FrameView view = currentFrameView();
+  const uint64_t workStart = timeMicroseconds();
   clearBackBuffer(0xFF000000u);
   dispatchScreen();
   handleScreenshotKey();
   handleVolumeKeys(screenState == Game);
   presentFrame();
+  const uint64_t workEnd = timeMicroseconds();
   uint32_t length = frameLength();
   uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), length);
   if (wait > 0) {
     sleepMilliseconds(wait);
   }
   frameStartTime = timeGetTime();
+  if (frameStatsEnabled) {
+    recordFrame(view, workEnd - workStart, timeMicroseconds() - workStart);
+  }
 }

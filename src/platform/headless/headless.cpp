@@ -115,6 +115,7 @@ int glyphAdvance(int height) { return (height * 3 + 2) / 5; }
 // ---- input / timer / system ----
 int16_t getKeyState(int vk) { return (vk >= 0 && vk < VK_KEY_COUNT) ? keyStates[vk] : 0; }
 uint32_t timeGetTime() { return clockMs; }
+uint64_t timeMicroseconds() { return uint64_t(clockMs) * 1000u; }
 void sleepMilliseconds(uint32_t ms) {
   clockMs += ms;
   sleptMs += ms;
