@@ -1,10 +1,11 @@
-// The window and the device on SDL: a full-screen window over the desktop, a
-// render target of the chosen mode's size, presented scaled to fit with vsync.
+// The window and the device on SDL: a full-screen window over the desktop,
+// drawn into directly when the chosen mode has its size, otherwise through a
+// render target of the mode's size presented scaled to fit; with vsync.
+#include "platform/sdl/sdl_state.h"
+#include "platform/video.h"
 #include <SDL2/SDL_image.h>
 #include <algorithm>
 #include <cstdio>
-#include "platform/sdl/sdl_state.h"
-#include "platform/video.h"
 
 namespace sdl {
 SDL_Window *window = nullptr;
@@ -16,6 +17,29 @@ int backBufferH = 0;
 
 namespace {
 bool deviceResetPending = false;
+
+// Where the frames go: straight into the window while it has the chosen
+// mode's size (an intermediate picture would cost a second full-screen pass
+// every frame), otherwise into a render target of the mode's size that
+// presentFrame scales into the window. False when that target cannot be made.
+bool chooseDrawTarget() {
+  using namespace sdl;
+  int ww = 0;
+  int wh = 0;
+  bool direct =
+      SDL_GetRendererOutputSize(renderer, &ww, &wh) == 0 && ww == backBufferW && wh == backBufferH;
+  if (direct && backBuffer != nullptr) {
+    SDL_SetRenderTarget(renderer, nullptr);
+    SDL_DestroyTexture(backBuffer);
+    backBuffer = nullptr;
+  }
+  if (!direct && backBuffer == nullptr) {
+    backBuffer = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                   backBufferW, backBufferH);
+  }
+  SDL_SetRenderTarget(renderer, backBuffer);
+  return direct || backBuffer != nullptr;
+}
 
 bool createRendererAndTarget() {
   using namespace sdl;
@@ -29,14 +53,11 @@ bool createRendererAndTarget() {
     std::fprintf(stderr, "pelta: no renderer: %s\n", SDL_GetError());
     return false;
   }
-  backBuffer = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                 backBufferW, backBufferH);
-  if (backBuffer == nullptr) {
+  if (!chooseDrawTarget()) {
     SDL_DestroyRenderer(renderer);
     renderer = nullptr;
     return false;
   }
-  SDL_SetRenderTarget(renderer, backBuffer);
   return true;
 }
 
@@ -146,7 +167,8 @@ bool recoverGraphicsDevice() {
   }
   // SDL reports a lost device through its event queue; look for it here.
   SDL_Event e;
-  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_RENDER_DEVICE_RESET, SDL_RENDER_DEVICE_RESET) > 0) {
+  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_RENDER_DEVICE_RESET, SDL_RENDER_DEVICE_RESET) >
+         0) {
     deviceResetPending = true;
   }
   if (!deviceResetPending) {
@@ -165,7 +187,7 @@ void clearBackBuffer(uint32_t argb) {
   if (sdl::renderer == nullptr) {
     return;
   }
-  SDL_SetRenderTarget(sdl::renderer, sdl::backBuffer);
+  chooseDrawTarget();
   SDL_SetRenderDrawColor(sdl::renderer, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb),
                          Uint8(argb >> 24));
   SDL_RenderClear(sdl::renderer);
@@ -174,6 +196,10 @@ void clearBackBuffer(uint32_t argb) {
 void presentFrame() {
   using namespace sdl;
   if (renderer == nullptr) {
+    return;
+  }
+  if (backBuffer == nullptr) {
+    SDL_RenderPresent(renderer);
     return;
   }
   SDL_SetRenderTarget(renderer, nullptr);
