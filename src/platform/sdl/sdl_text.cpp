@@ -11,16 +11,25 @@
 #include <vector>
 
 namespace {
+// One glyph as drawn: a part of a texture, placed at an offset in the cell.
+struct Glyph {
+  bool made = false;              // tried once; a glyph without ink has no texture
+  SDL_Texture *texture = nullptr; // the shared picture, or a texture of its own
+  SDL_Rect rect{};                // where the drawn part lies in that texture
+  SDL_Point offset{};             // of that part within the glyph's cell, pixels
+};
+
 struct FontSlot {
   bool used = false;
   int height = 0;          // requested line height, virtual units
   float advance = 0;       // width of one character, virtual units
   float pixelScale = 1.0f; // screen pixels per virtual unit the glyphs were made for
   TTF_Font *font = nullptr;
-  bool glyphMade[256] = {};        // tried once; a glyph without ink has no texture
-  SDL_Texture *glyphs[256] = {};   // the shared picture, or the glyph's own
-  SDL_Rect glyphRect[256] = {};    // where the glyph lies in it
-  SDL_Point glyphOffset[256] = {}; // of that part within the glyph's whole cell, pixels
+  Glyph upright[256]; // inked parts in the shared picture
+  // Turned letters (the ticker) sample between pixels, where the shared
+  // picture's coordinates would round a few of them one step apart: they
+  // keep each glyph whole in a texture of its own.
+  Glyph turned[256];
 };
 
 // The shared glyph picture, filled shelf by shelf as glyphs are first used.
@@ -153,15 +162,16 @@ bool addToAtlas(const SDL_Surface *s, const SDL_Rect &part, SDL_Rect *glyphRect)
 
 // The glyphs are made on first use, at the scale of the batch drawing them,
 // so they are crisp on screen whatever the mode.
-SDL_Texture *glyph(FontSlot &f, uint8_t byte, float pixelScale) {
-  if (f.glyphMade[byte] || sdl::renderer == nullptr || fontPath.empty()) {
-    return f.glyphs[byte];
+const Glyph *glyph(FontSlot &f, uint8_t byte, float pixelScale, bool turned) {
+  Glyph &g = turned ? f.turned[byte] : f.upright[byte];
+  if (g.made || sdl::renderer == nullptr || fontPath.empty()) {
+    return &g;
   }
   if (f.font == nullptr) {
     f.pixelScale = pixelScale > 0.0f ? pixelScale : 1.0f;
     f.font = openForLineHeight(float(f.height) * f.pixelScale);
     if (f.font == nullptr) {
-      return nullptr;
+      return &g;
     }
   }
   SDL_Surface *made =
@@ -169,48 +179,49 @@ SDL_Texture *glyph(FontSlot &f, uint8_t byte, float pixelScale) {
   SDL_Surface *s = made != nullptr && made->format->format != SDL_PIXELFORMAT_ARGB8888
                        ? SDL_ConvertSurfaceFormat(made, SDL_PIXELFORMAT_ARGB8888, 0)
                        : made;
-  f.glyphMade[byte] = true;
+  g.made = true;
   if (s == nullptr || s->w <= 0 || s->h <= 0) {
     SDL_FreeSurface(made);
-    return nullptr;
+    return &g;
   }
-  const SDL_Rect part = inkedPart(s);
-  f.glyphOffset[byte] = SDL_Point{part.x, part.y};
+  const SDL_Rect part = turned ? SDL_Rect{0, 0, s->w, s->h} : inkedPart(s);
+  g.offset = SDL_Point{part.x, part.y};
   if (part.w == 0) {
-    f.glyphs[byte] = nullptr; // nothing to draw
-  } else if (addToAtlas(s, part, &f.glyphRect[byte])) {
-    f.glyphs[byte] = atlas;
+    g.texture = nullptr; // nothing to draw
+  } else if (!turned && addToAtlas(s, part, &g.rect)) {
+    g.texture = atlas;
   } else {
-    f.glyphOffset[byte] = SDL_Point{0, 0};
-    f.glyphs[byte] = SDL_CreateTextureFromSurface(sdl::renderer, s);
-    f.glyphRect[byte] = SDL_Rect{0, 0, s->w, s->h};
-    if (f.glyphs[byte] != nullptr) {
-      SDL_SetTextureBlendMode(f.glyphs[byte], SDL_BLENDMODE_BLEND);
+    g.offset = SDL_Point{0, 0};
+    g.rect = SDL_Rect{0, 0, s->w, s->h};
+    g.texture = SDL_CreateTextureFromSurface(sdl::renderer, s);
+    if (g.texture != nullptr) {
+      SDL_SetTextureBlendMode(g.texture, SDL_BLENDMODE_BLEND);
     }
   }
   if (s != made) {
     SDL_FreeSurface(s);
   }
   SDL_FreeSurface(made);
-  return f.glyphs[byte];
+  return &g;
 }
 
-// Destroys the textures of this font's glyphs that have their own.
-void dropOwnGlyphs(FontSlot &f) {
-  for (auto &g : f.glyphs) {
-    if (g != nullptr && g != atlas) {
-      SDL_DestroyTexture(g);
+// Forgets every glyph of the font, destroying the textures of their own.
+void dropGlyphs(FontSlot &f) {
+  for (Glyph *set : {f.upright, f.turned}) {
+    for (int i = 0; i < 256; ++i) {
+      if (set[i].texture != nullptr && set[i].texture != atlas) {
+        SDL_DestroyTexture(set[i].texture);
+      }
+      set[i] = Glyph{};
     }
-    g = nullptr;
   }
-  std::fill(std::begin(f.glyphMade), std::end(f.glyphMade), false);
 }
 } // namespace
 
 namespace sdl {
 void dropGlyphTextures() {
   for (auto &f : fonts) {
-    dropOwnGlyphs(f);
+    dropGlyphs(f);
   }
   if (atlas != nullptr) {
     SDL_DestroyTexture(atlas);
@@ -253,7 +264,7 @@ FontId createFont(int height) {
 
 void releaseFont(FontId id) {
   if (FontSlot *f = fontOf(id)) {
-    dropOwnGlyphs(*f);
+    dropGlyphs(*f);
     if (f->font != nullptr) {
       TTF_CloseFont(f->font);
     }
@@ -280,19 +291,20 @@ void drawTextLine(SpriteId sprite, FontId id, const char *text, int left, int to
     return;
   }
   float scale = std::hypot(m->m11, m->m12);
+  bool turned = std::fabs(std::atan2(m->m12, m->m11)) >= 1e-6f;
   float x = float(left);
   for (const char *p = text; *p != '\0'; ++p) {
     uint8_t byte = static_cast<uint8_t>(*p);
     if (byte != ' ') {
-      if (SDL_Texture *g = glyph(*f, byte, scale)) {
+      const Glyph *g = glyph(*f, byte, scale, turned);
+      if (g->texture != nullptr) {
         // Glyphs were made for f->pixelScale pixels per unit.
         float unitsPerPixel = 1.0f / f->pixelScale;
-        SDL_SetTextureColorMod(g, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb));
-        SDL_SetTextureAlphaMod(g, Uint8(argb >> 24));
-        const SDL_Rect &src = f->glyphRect[byte];
-        const SDL_Point &at = f->glyphOffset[byte];
-        sdl::drawTransformed(g, src, src.w * unitsPerPixel, src.h * unitsPerPixel,
-                             x + at.x * unitsPerPixel, float(top) + at.y * unitsPerPixel, *m);
+        SDL_SetTextureColorMod(g->texture, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb));
+        SDL_SetTextureAlphaMod(g->texture, Uint8(argb >> 24));
+        sdl::drawTransformed(g->texture, g->rect, g->rect.w * unitsPerPixel,
+                             g->rect.h * unitsPerPixel, x + g->offset.x * unitsPerPixel,
+                             float(top) + g->offset.y * unitsPerPixel, *m);
       }
     }
     x += f->advance;
