@@ -214,6 +214,19 @@ void spriteSetFlashBlend(SpriteId sprite, bool on) {
 }
 
 namespace sdl {
+// A texture drawn pixel for pixel onto whole pixels reads the same texels
+// with either filter, and nearest costs a software renderer less than linear.
+// SDL applies a filter change at once, to draws already queued as well, so
+// those go out first.
+void chooseFilter(SDL_Texture *tex, bool pixelForPixel) {
+  SDL_ScaleMode want = pixelForPixel ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
+  SDL_ScaleMode now = SDL_ScaleModeLinear;
+  if (SDL_GetTextureScaleMode(tex, &now) == 0 && now != want) {
+    SDL_RenderFlush(renderer);
+    SDL_SetTextureScaleMode(tex, want);
+  }
+}
+
 // Draws a texture region under a similarity transform (scale and rotation).
 void drawTransformed(SDL_Texture *tex, const SDL_Rect &src, float w, float h, float x, float y,
                      const Transform2D &m) {
@@ -224,8 +237,11 @@ void drawTransformed(SDL_Texture *tex, const SDL_Rect &src, float w, float h, fl
   SDL_FRect dst{px, py, w * sx, h * sy};
   float angle = std::atan2(m.m12, m.m11);
   if (std::fabs(angle) < 1e-6f) {
+    chooseFilter(tex, dst.w == float(src.w) && dst.h == float(src.h) && px == std::floor(px) &&
+                          py == std::floor(py));
     SDL_RenderCopyF(renderer, tex, &src, &dst);
   } else {
+    chooseFilter(tex, false);
     SDL_FPoint pivot{0.0f, 0.0f};
     SDL_RenderCopyExF(renderer, tex, &src, &dst, angle * 57.29577951308232, &pivot, SDL_FLIP_NONE);
   }
