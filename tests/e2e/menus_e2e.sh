@@ -3,7 +3,7 @@
 # digits); T and I open their screens and Escape comes back; Escape held from
 # the top ten does not quit; Escape in the menu ends with 0 and writes the
 # settings (the music volume raised with Page Up); a second run keeps the
-# saved game and extra bytes of tt.pta.
+# saved game and extra bytes of tt.pta, and --frame-stats reports its frames.
 . "$(dirname "$0")/lib.sh"
 
 rm -f data/tt.pta data/setting.pta
@@ -34,12 +34,14 @@ music=$(od -An -t d4 -j 4 -N 4 data/setting.pta | tr -d ' ')
 [ "$music" = 1252 ] || fail "the music volume 252 + 1000 was not kept at exit, read $music"
 
 # Extra bytes and the saved game survive a run; the ten entries are rewritten.
+# --frame-stats reports the menu's frames at the end.
 printf 'EXTRA' >> data/tt.pta
 cp data/tt.pta before.pta
-start_game
+start_game --frame-stats
 press Escape
 wait_exit $GAME_PID 3
 [ "$EXIT_CODE" = 0 ] || fail "second run: exit $EXIT_CODE"
+grep -Eq '^menu +[1-9][0-9]* ' game.log || fail "--frame-stats reported no menu frames: $(cat game.log)"
 [ "$(stat -c %s data/tt.pta)" = 1820 ] || fail "tt.pta lost its extra bytes"
 cmp -s <(tail -c +1651 before.pta) <(tail -c +1651 data/tt.pta) ||
   fail "the saved game or the extra bytes changed"
