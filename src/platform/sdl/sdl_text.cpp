@@ -36,7 +36,9 @@ struct FontSlot {
 // Each glyph keeps a one-pixel rim that repeats its edge pixels, so filtered
 // drawing (scaled or turned) reads what the glyph's own edge-clamped texture
 // would read. A glyph that no longer fits gets a texture of its own.
-constexpr int ATLAS_SIZE = 2048;
+// Every text of every screen at 1920 wide takes about 2048 x 540 of it.
+constexpr int ATLAS_WIDTH = 2048;
+constexpr int ATLAS_HEIGHT = 1024;
 SDL_Texture *atlas = nullptr;
 int shelfX = 0;
 int shelfY = 0;
@@ -82,19 +84,19 @@ FontSlot *fontOf(FontId id) {
 bool placeInAtlas(int w, int h, SDL_Rect *place) {
   if (atlas == nullptr) {
     atlas = SDL_CreateTexture(sdl::renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
-                              ATLAS_SIZE, ATLAS_SIZE);
+                              ATLAS_WIDTH, ATLAS_HEIGHT);
     if (atlas == nullptr) {
       return false;
     }
     SDL_SetTextureBlendMode(atlas, SDL_BLENDMODE_BLEND);
     shelfX = shelfY = shelfHeight = 0;
   }
-  if (shelfX + w > ATLAS_SIZE) {
+  if (shelfX + w > ATLAS_WIDTH) {
     shelfX = 0;
     shelfY += shelfHeight;
     shelfHeight = 0;
   }
-  if (w > ATLAS_SIZE || shelfY + h > ATLAS_SIZE) {
+  if (w > ATLAS_WIDTH || shelfY + h > ATLAS_HEIGHT) {
     return false;
   }
   *place = SDL_Rect{shelfX, shelfY, w, h};
