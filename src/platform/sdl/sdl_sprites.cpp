@@ -15,8 +15,8 @@ struct TextureSlot {
   std::vector<uint32_t> pixels;
   SDL_Texture *gpu = nullptr;
   // Rows holding a pixel that is not fully opaque, and how many there are:
-  // a picture without any is copied, not blended, which a software
-  // renderer does several times faster.
+  // a picture without any is copied rather than blended, which costs a
+  // software renderer less (it need not read what lies underneath).
   std::vector<uint8_t> translucentRow;
   int translucentRows = 0;
 };
