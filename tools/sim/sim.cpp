@@ -396,7 +396,8 @@ namespace {
 void simulateInPrivateFolder(const SimOptions &options, const std::vector<KeyEvent> &events,
                              std::ostream &out) {
   const std::string root = makePrivateRoot();
-  setFileRoot(root.empty() ? "/nonexistent" : root);
+  setUserRoot(root.empty() ? "/nonexistent" : root);
+  setDataFolder(userRoot() + "/data");
   makeDirectory("data");
   {
     QuietStandardError quiet;
