@@ -151,7 +151,7 @@ StartOptions parseStartOptions(int argc, const char *const *argv) {
 
 std::string usageText() {
   std::string text = "Usage: pelta [OPTIONS] [ROW]\n"
-                     "An area-capture arcade game: take more than 75% of the field, 200 levels.\n"
+                     "Pelta 2.0, a single-player area-capture arcade game.\n"
                      "\n"
                      "ROW is a row of the display-mode table, 0 (800x600) to 16 (1920x1200);\n"
                      "without it, or when the display does not offer it, the game chooses.\n"
@@ -171,8 +171,7 @@ std::string usageText() {
       line += n + (end != nullptr ? 1 : 0);
     }
   }
-  text += "\nPlayer files: data/tt.pta, data/setting.pta and screenshots/ in the user folder.\n"
-          "See pelta(6).\n";
+  text += "\nSee pelta(6) for the keys, the player's files and where the data is found.\n";
   return text;
 }
 
