@@ -28,7 +28,7 @@ int main(int argc, char **argv) {
   makeDirectory(folder.c_str());
   gameSrand(2024);
   makeDirectory((folder + "/files").c_str());
-  setFileRoot(folder + "/files");
+  setUserRoot(folder + "/files");
   makeDirectory("data");
   resetTopTenFile();
   level = 41;
@@ -38,7 +38,7 @@ int main(int argc, char **argv) {
   writeSavedGame();
   std::vector<uint8_t> topTen;
   readWholeFile(TOP_TEN_FILE, topTen);
-  setFileRoot("");
+  setUserRoot("");
   writeSeed(folder, "fuzz_top_ten", "tt.pta", topTen);
   writeSeed(folder, "fuzz_saved_game", "tt.pta", topTen);
   writeSeed(folder, "fuzz_decode_record", "record",
@@ -55,6 +55,11 @@ int main(int argc, char **argv) {
             std::vector<uint8_t>(script.begin(), script.end()));
   writeSeed(folder, "fuzz_command_line", "row", {'1', '6'});
   writeSeed(folder, "fuzz_command_line", "two", {'5', 0, 'a', 'b', 'c'});
+  const char options[] = "--window\0--display\0"
+                         "1\0--user-dir=/u\0--\0"
+                         "7";
+  writeSeed(folder, "fuzz_command_line", "options",
+            std::vector<uint8_t>(options, options + sizeof options - 1));
   // Tune 3, then the headers the sound device recognises.
   const std::string wav = std::string("\x03RIFF\x24\0\0\0WAVEfmt ", 17);
   writeSeed(folder, "fuzz_sound_files", "effect.wav", std::vector<uint8_t>(wav.begin(), wav.end()));

@@ -32,7 +32,8 @@ std::string makeTempRoot() {
   if (dir != nullptr) {
     tempRoots.push_back(root);
   }
-  setFileRoot(root);
+  setUserRoot(root);
+  setDataFolder(root + "/data");
   makeDirectory("data");
   return root;
 }

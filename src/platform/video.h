@@ -9,9 +9,15 @@ struct DisplayModeInfo {
   int refreshRate; // Hz, 0 when unknown
 };
 
+// The window's class (X11) and app id (Wayland), by which the desktop finds
+// its menu entry and icon; set before createMainWindow.
+void setWindowClass(const char *appId);
 // Creates the borderless window covering the desktop, cursor hidden, with the
-// picture at iconPath as its icon (none when it cannot be loaded).
+// picture at iconPath as its icon (none when it cannot be loaded or is "").
 bool createMainWindow(const char *title, const char *iconPath);
+// The name of the video driver the window opened on ("x11", "wayland", ...;
+// "offscreen" and "dummy" draw where nobody sees); "" before the window.
+const char *videoDriverName();
 void destroyMainWindow();
 void desktopSize(int *width, int *height);
 // Fills up to `capacity` modes of the display; returns how many there are.

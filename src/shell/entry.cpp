@@ -17,8 +17,11 @@
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "screens/ticker.h"
+#include "shell/session.h"
 #include "shell/shell.h"
 #include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 int desktopWidth = 0;
 int desktopHeight = 0;
@@ -77,15 +80,25 @@ void setUpSubsystems() {
 }
 
 int runPelta(const char *commandLine) {
-  if (!acquireSingleInstance(PROGRAM_NAME)) {
+  const std::string guard = instanceGuardName(
+      static_cast<uint32_t>(::getuid()), std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+  if (!acquireSingleInstance(guard.c_str())) {
     // Not an error, but a start that shows nothing would look like a failure.
     std::fputs("pelta: already running; its window was raised\n", stderr);
     return 0;
   }
   gameSrand(calendarTimeSeconds());
-  if (!createMainWindow(PROGRAM_NAME, ICON_FILE)) {
+  setWindowClass(APP_ID);
+  if (!createMainWindow(PROGRAM_NAME, iconPath().c_str())) {
     releaseSingleInstance();
     return EXIT_WINDOW_FAILED;
+  }
+  if (drawsNowhere(videoDriverName())) {
+    std::fprintf(stderr, "pelta: no usable display: SDL could only open its %s video driver\n",
+                 videoDriverName());
+    destroyMainWindow();
+    releaseSingleInstance();
+    return 1;
   }
   int failure = startDeviceAndSprites(commandLine);
   if (failure != 0) {

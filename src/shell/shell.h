@@ -11,11 +11,21 @@ extern uint32_t frameStartTime;
 extern int desktopWidth;
 extern int desktopHeight;
 
+// --window and --display N as the command line gave them (-1: no display named).
+extern bool startInWindow;
+extern int requestedDisplay;
+
 constexpr const char *PROGRAM_NAME = "Pelta 2.0";
+// The one id of the desktop entry, the metainfo, the icons and the window's
+// class, by which desktops match the window to its menu entry.
+constexpr const char *APP_ID = "io.github.pelta.Pelta";
 constexpr int EXIT_WINDOW_FAILED = static_cast<int>(0x80004005u); // E_FAIL
 constexpr uint32_t FRAME_MS = 15;
 constexpr uint32_t SLOW_FRAME_MS = 2000;
 
+// The process: the options (--help, --version, a refused argument), the
+// display check, the folders, then runPelta with the remaining words.
+int peltaMain(int argc, const char *const *argv);
 // The whole program: start-up, loop, shutdown. Returns the exit code.
 int runPelta(const char *commandLine);
 // From the window to a drawable device: the display mode, the device and the

@@ -12,6 +12,7 @@
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "shell/command_line.h"
 #include "shell/shell.h"
 #include "state/game_state.h"
 #include <csignal>
@@ -217,6 +218,10 @@ bool parseSimArguments(const std::vector<std::string> &args, SimOptions &options
   std::vector<std::string> seen;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string &name = args[i];
+    if (name == "--help" || name == "--version") {
+      (name == "--help" ? options.help : options.version) = true;
+      continue;
+    }
     if (name != "--seed" && name != "--level" && name != "--frames" && name != "--keys" &&
         name != "--every") {
       error = "unknown argument \"" + name + "\"";
@@ -268,7 +273,7 @@ bool parseSimArguments(const std::vector<std::string> &args, SimOptions &options
       options.keysPath = value;
     }
   }
-  if (!seedGiven) {
+  if (!seedGiven && !options.help && !options.version) {
     error = "--seed is required";
     return false;
   }
@@ -396,7 +401,8 @@ namespace {
 void simulateInPrivateFolder(const SimOptions &options, const std::vector<KeyEvent> &events,
                              std::ostream &out) {
   const std::string root = makePrivateRoot();
-  setFileRoot(root.empty() ? "/nonexistent" : root);
+  setUserRoot(root.empty() ? "/nonexistent" : root);
+  setDataFolder(userRoot() + "/data");
   makeDirectory("data");
   {
     QuietStandardError quiet;
@@ -439,6 +445,23 @@ void runSimulation(const SimOptions &options, const std::vector<KeyEvent> &event
   }
 }
 
+std::string simUsageText() {
+  return "Usage: pelta-sim --seed S [--level L] [--frames N] [--keys FILE] [--every K]\n"
+         "Plays the game screen from a seed and a key script, without a window or sound,\n"
+         "and prints the game state as one JSON line per frame. It reads and writes no\n"
+         "player files.\n"
+         "\n"
+         "  --seed S      the seed of the run, 0 to 4294967295 (required)\n"
+         "  --level L     the level a new game starts at, 1 to 200 (default 1)\n"
+         "  --frames N    frames to play (default 1000)\n"
+         "  --keys FILE   the key script, - for standard input (default: no key pressed)\n"
+         "  --every K     print every K-th frame and always the last one (default 1)\n"
+         "  --help        show this help and exit\n"
+         "  --version     show the version and exit\n"
+         "\n"
+         "See pelta-sim(6).\n";
+}
+
 int simMain(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
             std::ostream &err) {
   SimOptions options;
@@ -446,6 +469,10 @@ int simMain(const std::vector<std::string> &args, std::istream &in, std::ostream
   if (!parseSimArguments(args, options, error)) {
     err << "pelta-sim: " << error << '\n';
     return SIM_USAGE_ERROR;
+  }
+  if (options.help || options.version) {
+    out << (options.help ? simUsageText() : versionText("pelta-sim"));
+    return 0;
   }
   std::vector<KeyEvent> events;
   if (!options.keysPath.empty()) {

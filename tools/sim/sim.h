@@ -13,6 +13,8 @@ struct SimOptions {
   uint64_t frames = 1000;
   uint64_t every = 1;
   std::string keysPath; // empty: no key is ever pressed; "-": standard input
+  bool help = false;    // --help: the usage on standard output, nothing run
+  bool version = false; // --version
 };
 
 struct KeyEvent {
@@ -47,6 +49,8 @@ std::string simStateLine(uint64_t frame);
 // to be entered (see simMain).
 void runSimulation(const SimOptions &options, const std::vector<KeyEvent> &events,
                    std::ostream &out);
+// The usage text of --help.
+std::string simUsageText();
 // The whole program: arguments, script, run. Returns the exit code.
 int simMain(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
             std::ostream &err);

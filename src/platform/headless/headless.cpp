@@ -29,6 +29,10 @@ int backH = 0;
 std::vector<WindowEvent> pendingEvents;
 bool otherInstance = false;
 bool raiseAsked = false;
+std::string guard;
+std::string videoDriver = "headless";
+std::string windowClassName;
+std::string windowIcon;
 std::vector<DrawRecord> records;
 std::map<int, Texture> textures;
 int nextTexture = 1;
@@ -58,6 +62,10 @@ void reset() {
   pendingEvents.clear();
   otherInstance = false;
   raiseAsked = false;
+  guard.clear();
+  videoDriver = "headless";
+  windowClassName.clear();
+  windowIcon.clear();
   records.clear();
   fontCount = 0;
   textureCount = 0;
@@ -94,6 +102,10 @@ void failBackBufferRead(bool fail) { backBufferFails = fail; }
 void pushWindowEvent(WindowEvent event) { pendingEvents.push_back(event); }
 void setOtherInstanceRunning(bool running) { otherInstance = running; }
 bool raiseRequested() { return raiseAsked; }
+std::string guardName() { return guard; }
+void setVideoDriver(const char *name) { videoDriver = name; }
+std::string windowClass() { return windowClassName; }
+std::string windowIconPath() { return windowIcon; }
 const std::vector<DrawRecord> &drawLog() { return records; }
 void clearDrawLog() { records.clear(); }
 std::vector<std::string> drawnTexts() {
@@ -121,7 +133,8 @@ void sleepMilliseconds(uint32_t ms) {
 }
 uint32_t calendarTimeSeconds() { return calendarSeconds; }
 
-bool acquireSingleInstance(const char *) {
+bool acquireSingleInstance(const char *name) {
+  guard = name;
   if (otherInstance) {
     raiseAsked = true;
     return false;
@@ -142,7 +155,12 @@ void showMessageBox(const char *caption, const char *text) {
 }
 
 // ---- video ----
-bool createMainWindow(const char *, const char *) { return true; }
+void setWindowClass(const char *appId) { windowClassName = appId; }
+bool createMainWindow(const char *, const char *iconPath) {
+  windowIcon = iconPath;
+  return true;
+}
+const char *videoDriverName() { return videoDriver.c_str(); }
 void destroyMainWindow() {}
 void desktopSize(int *w, int *h) {
   *w = desktopW;

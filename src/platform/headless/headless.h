@@ -57,6 +57,13 @@ void pushWindowEvent(WindowEvent event);
 // Whether another instance was simulated as running.
 void setOtherInstanceRunning(bool running);
 bool raiseRequested();
+// The name the single-instance guard was taken by.
+std::string guardName();
+// What videoDriverName reports ("headless" after reset).
+void setVideoDriver(const char *name);
+// The class and icon the window was given.
+std::string windowClass();
+std::string windowIconPath();
 const std::vector<DrawRecord> &drawLog();
 void clearDrawLog();
 // Texts drawn since the log was cleared, in order.

@@ -69,6 +69,14 @@ bool acquireSingleInstance(const char *name) {
   int c = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (c >= 0) {
     if (connect(c, reinterpret_cast<sockaddr *>(&addr), len) == 0) {
+      // The name carries our user id, so only a program of another user
+      // holding it on purpose could answer here: it must not keep us out.
+      ucred peer{};
+      socklen_t size = sizeof peer;
+      if (getsockopt(c, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid != getuid()) {
+        close(c);
+        return true;
+      }
       const char msg[] = "raise";
       ssize_t ignored = write(c, msg, sizeof msg - 1);
       (void)ignored;

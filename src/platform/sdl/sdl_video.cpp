@@ -1,10 +1,11 @@
 // The window and the device on SDL: a full-screen window over the desktop, a
 // render target of the chosen mode's size, presented scaled to fit with vsync.
+#include "platform/sdl/sdl_state.h"
+#include "platform/video.h"
 #include <SDL2/SDL_image.h>
 #include <algorithm>
 #include <cstdio>
-#include "platform/sdl/sdl_state.h"
-#include "platform/video.h"
+#include <cstdlib>
 
 namespace sdl {
 SDL_Window *window = nullptr;
@@ -54,6 +55,19 @@ void destroyRendererAndTarget() {
 }
 } // namespace
 
+void setWindowClass(const char *appId) {
+  // SDL 2.26 reads the class from these variables when its video starts;
+  // later versions take the app id hint.
+  setenv("SDL_VIDEO_X11_WMCLASS", appId, 1);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", appId, 1);
+  SDL_SetHint("SDL_APP_ID", appId);
+}
+
+const char *videoDriverName() {
+  const char *name = SDL_WasInit(SDL_INIT_VIDEO) != 0 ? SDL_GetCurrentVideoDriver() : nullptr;
+  return name != nullptr ? name : "";
+}
+
 bool createMainWindow(const char *title, const char *iconPath) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -74,7 +88,7 @@ bool createMainWindow(const char *title, const char *iconPath) {
     std::fprintf(stderr, "pelta: no window: %s\n", SDL_GetError());
     return false;
   }
-  if (SDL_Surface *icon = IMG_Load(iconPath)) {
+  if (SDL_Surface *icon = iconPath[0] != '\0' ? IMG_Load(iconPath) : nullptr) {
     SDL_SetWindowIcon(sdl::window, icon);
     SDL_FreeSurface(icon);
   }

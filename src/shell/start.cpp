@@ -1,0 +1,34 @@
+// The process before the game: what the arguments ask for, whether there is
+// a display, and where the data and the player's files are.
+#include "shell/command_line.h"
+#include "shell/folders.h"
+#include "shell/session.h"
+#include "shell/shell.h"
+#include <cstdio>
+#include <cstdlib>
+
+bool startInWindow = false;
+int requestedDisplay = -1;
+
+int peltaMain(int argc, const char *const *argv) {
+  const StartOptions options = parseStartOptions(argc, argv);
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "pelta: %s\n%s", options.error.c_str(), usageText().c_str());
+    return EXIT_USAGE;
+  }
+  if (options.help || options.version) {
+    std::fputs((options.help ? usageText() : versionText("pelta")).c_str(), stdout);
+    return 0;
+  }
+  startInWindow = options.window;
+  requestedDisplay = options.display;
+  // Without a display SDL would fall back to drawing into memory, and the
+  // game would run unseen until killed.
+  if (!displayNamed(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"))) {
+    std::fputs("pelta: no display to play on: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
+               stderr);
+    return 1;
+  }
+  const int failure = setUpFolders(options);
+  return failure != 0 ? failure : runPelta(options.row.c_str());
+}
