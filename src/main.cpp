@@ -1,6 +1,5 @@
-// Process entry: the arguments joined by spaces into the one command line
-// that the display-mode choice reads.
-#include "shell/command_line.h"
+// Process entry: the arguments go to the shell, which takes out a replay and
+// joins the rest into the one command line that the display-mode choice reads.
 #include "shell/shell.h"
 
-int main(int argc, char **argv) { return runPelta(joinCommandLine(argc, argv).c_str()); }
+int main(int argc, char **argv) { return runPeltaWithArguments(argc, argv); }

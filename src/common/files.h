@@ -43,6 +43,9 @@ struct FileCalls {
 extern FileCalls fileCalls;
 extern const FileCalls SYSTEM_FILE_CALLS;
 bool makeDirectory(const char *path);
+// The names in a folder ("." and ".." left out); empty when it cannot be read.
+std::vector<std::string> listFolder(const char *path);
+bool removeFile(const char *path);
 
 // Reports a missing file or a failed start once per distinct message on stderr.
 void reportOnce(const std::string &message);

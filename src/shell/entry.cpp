@@ -16,6 +16,7 @@
 #include "presentation/screenshots.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "replay/replay.h"
 #include "screens/ticker.h"
 #include "shell/shell.h"
 #include <cstdio>
@@ -23,13 +24,18 @@
 int desktopWidth = 0;
 int desktopHeight = 0;
 
-static void shutdownProgram() {
+// A replay's run leaves the player's files as they were: its top ten and
+// settings came from the replay.
+static void shutdownProgram(bool writePlayerFiles) {
+  finishRecording();
   freePlayfield();
   freeTrackList();
   freeTicker();
   releaseAssets();
-  writeTopTenFile();
-  writeSettings();
+  if (writePlayerFiles) {
+    writeTopTenFile();
+    writeSettings();
+  }
   shutdownAudio();
   releaseFonts();
   releaseSprite(textSprite);
@@ -65,18 +71,20 @@ int startDeviceAndSprites(const char *commandLine) {
   return 0;
 }
 
-void setUpSubsystems() {
+void setUpSubsystems(bool readTopTen) {
   loadAssets();
   if (!allocatePlayfield() || !allocateTrackList()) {
     reportOnce("out of memory for the playfield");
   }
   buildTicker();
-  loadTopTen();
+  if (readTopTen) {
+    loadTopTen();
+  }
   resetTicker();
   findFreeScreenshotNumber();
 }
 
-int runPelta(const char *commandLine) {
+int runPelta(const char *commandLine, const Replay *replay) {
   if (!acquireSingleInstance(PROGRAM_NAME)) {
     // Not an error, but a start that shows nothing would look like a failure.
     std::fputs("pelta: already running; its window was raised\n", stderr);
@@ -94,8 +102,12 @@ int runPelta(const char *commandLine) {
   }
   readSettings();
   initAudio();
-  setUpSubsystems();
+  setUpSubsystems(replay == nullptr);
   applyRenderScale(renderScale);
+  if (replay != nullptr) {
+    startPlayback(*replay);
+  }
+  recordingEnabled = replay == nullptr ? 1 : 0;
 
   quitPosted = 0;
   while (!quitPosted) {
@@ -107,7 +119,17 @@ int runPelta(const char *commandLine) {
     } else {
       sleepMilliseconds(100);
     }
+    // Watching ends with the replay: its game screen was all there was.
+    if (replay != nullptr && playbackFinished()) {
+      postQuitMessage();
+    }
   }
-  shutdownProgram();
-  return 0;
+  shutdownProgram(replay == nullptr);
+  recordingEnabled = 0;
+  if (replay == nullptr) {
+    return 0;
+  }
+  stopPlayback();
+  std::fprintf(stderr, "pelta: %s\n", playbackReport().c_str());
+  return playbackExitCode();
 }

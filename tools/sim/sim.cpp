@@ -12,6 +12,7 @@
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "replay/replay.h"
 #include "shell/shell.h"
 #include "state/game_state.h"
 #include <csignal>
@@ -88,12 +89,20 @@ struct StopSignals {
   }
 };
 
-void startHeadlessGame(const SimOptions &options) {
+// A replay sets the game up as it was recorded; otherwise the seed and level
+// of the options start a new game.
+void startHeadlessGame(const SimOptions &options, const Replay *replay) {
   headless::reset();
   startDeviceAndSprites("");
   setUpSubsystems();
   applyRenderScale(renderScale);
   audioReady = 0;
+  if (replay != nullptr) {
+    startPlayback(*replay);
+    appActive = 1;
+    frameStartTime = timeGetTime();
+    return;
+  }
   // What the main menu's Enter prepares for a new game.
   level = options.level;
   lives = 5;
@@ -117,7 +126,7 @@ bool parseSimArguments(const std::vector<std::string> &args, SimOptions &options
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string &name = args[i];
     if (name != "--seed" && name != "--level" && name != "--frames" && name != "--keys" &&
-        name != "--every") {
+        name != "--every" && name != "--replay") {
       error = "unknown argument \"" + name + "\"";
       return false;
     }
@@ -159,13 +168,29 @@ bool parseSimArguments(const std::vector<std::string> &args, SimOptions &options
         return false;
       }
       options.every = v;
-    } else {
+    } else if (name == "--keys") {
       if (value.empty()) {
         error = "--keys needs a file name";
         return false;
       }
       options.keysPath = value;
+    } else {
+      if (value.empty()) {
+        error = "--replay needs a file name";
+        return false;
+      }
+      options.replayPath = value;
     }
+  }
+  // A replay brings its own start, length and keys.
+  if (!options.replayPath.empty()) {
+    for (const std::string &s : seen) {
+      if (s != "--replay" && s != "--every") {
+        error = "--replay takes no " + s;
+        return false;
+      }
+    }
+    return true;
   }
   if (!seedGiven) {
     error = "--seed is required";
@@ -215,13 +240,13 @@ namespace {
 // One run from start-up to its last frame, with the files it may write in a
 // private folder that is removed at its end.
 void simulateInPrivateFolder(const SimOptions &options, const std::vector<KeyEvent> &events,
-                             std::ostream &out) {
+                             const Replay *replay, std::ostream &out) {
   const std::string root = makePrivateRoot();
   setFileRoot(root.empty() ? "/nonexistent" : root);
   makeDirectory("data");
   {
     QuietStandardError quiet;
-    startHeadlessGame(options);
+    startHeadlessGame(options, replay);
     size_t next = 0;
     for (uint64_t frame = 1; frame <= options.frames; ++frame) {
       while (next < events.size() && events[next].frame == frame) {
@@ -248,11 +273,11 @@ void simulateInPrivateFolder(const SimOptions &options, const std::vector<KeyEve
 } // namespace
 
 void runSimulation(const SimOptions &options, const std::vector<KeyEvent> &events,
-                   std::ostream &out) {
+                   std::ostream &out, const Replay *replay) {
   int stoppedBy = 0;
   {
     StopSignals signals;
-    simulateInPrivateFolder(options, events, out);
+    simulateInPrivateFolder(options, events, replay, out);
     stoppedBy = stopSignal;
   }
   if (stoppedBy != 0) {
@@ -267,6 +292,17 @@ int simMain(const std::vector<std::string> &args, std::istream &in, std::ostream
   if (!parseSimArguments(args, options, error)) {
     err << "pelta-sim: " << error << '\n';
     return SIM_USAGE_ERROR;
+  }
+  if (!options.replayPath.empty()) {
+    Replay replay;
+    if (!readReplayFile(options.replayPath, replay, error)) {
+      err << "pelta-sim: " << options.replayPath << ": " << error << '\n';
+      return SIM_USAGE_ERROR;
+    }
+    options.frames = replay.end.frame;
+    runSimulation(options, {}, out, &replay);
+    err << "pelta-sim: " << playbackReport() << '\n';
+    return playbackExitCode();
   }
   std::vector<KeyEvent> events;
   if (!options.keysPath.empty()) {
