@@ -4,7 +4,6 @@
 // character times its power of ten.
 #include "presentation/video_modes.h"
 #include "shell/command_line.h"
-#include "shell/shell.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -45,9 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (line.size() > MAX_COMMAND_LINE) {
     std::abort();
   }
-  desktopWidth = 1920;
-  desktopHeight = 1080;
-  applyCommandLine(line.c_str());
+  applyCommandLine(line.c_str(), 1920, 1080);
   if (videoModeIndex > 16 && videoModeIndex != VIDEO_MODE_AUTOMATIC) {
     std::abort();
   }
