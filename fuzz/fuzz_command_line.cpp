@@ -6,7 +6,6 @@
 // refusal is one short line.
 #include "presentation/video_modes.h"
 #include "shell/command_line.h"
-#include "shell/shell.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -58,13 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
       options.display > 99 || (!anyDashes && (options.row != line || !options.error.empty()))) {
     std::abort();
   }
-  desktopWidth = 1920;
-  desktopHeight = 1080;
-  applyCommandLine(options.row.c_str(), desktopWidth, desktopHeight);
+  applyCommandLine(options.row.c_str(), 1920, 1080);
   if (videoModeIndex > 16 && videoModeIndex != VIDEO_MODE_AUTOMATIC) {
     std::abort();
   }
-  applyCommandLine(line.c_str(), desktopWidth, desktopHeight);
+  applyCommandLine(line.c_str(), 1920, 1080);
   if (videoModeIndex > 16 && videoModeIndex != VIDEO_MODE_AUTOMATIC) {
     std::abort();
   }

@@ -5,6 +5,8 @@
 #include "persistence/saved_game.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
+#include "platform/input.h"
+#include "replay/replay_file.h"
 #include "state/game_state.h"
 #include <cstdio>
 #include <string>
@@ -53,6 +55,16 @@ int main(int argc, char **argv) {
                              "221 RIGHT -\n221 UP +\n222 UP -\n230 ENTER + # next\n";
   writeSeed(folder, "fuzz_key_script", "bug.keys",
             std::vector<uint8_t>(script.begin(), script.end()));
+  Replay replay;
+  replay.start.program = "2.0";
+  replay.start.seed = 5;
+  replay.keys = {{181, VK_DOWN, true}, {183, VK_DOWN, false}, {600, 'S', true}};
+  replay.saves = {{600, true}};
+  replay.checks = {{610, 2, 2, 5, 1000, 200000, 0x12345678u, 0x9abcdef0u}};
+  replay.end = {700, 1, 2, 5, 1000, 0, 0x0badf00du, 0xfeedfaceu};
+  const std::string replayText = formatReplay(replay);
+  writeSeed(folder, "fuzz_replay", "game-000001.replay",
+            std::vector<uint8_t>(replayText.begin(), replayText.end()));
   writeSeed(folder, "fuzz_command_line", "row", {'1', '6'});
   writeSeed(folder, "fuzz_command_line", "two", {'5', 0, 'a', 'b', 'c'});
   const char options[] = "--window\0--display\0"

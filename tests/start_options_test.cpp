@@ -78,6 +78,8 @@ TEST(StartOptions, OptionsAnywhereAndTheOtherWordsAsBefore) {
     EXPECT_EQ(o.userDir, c.userDir) << c.row;
     EXPECT_EQ(o.row, c.row);
   }
+  EXPECT_EQ(parse({"--replay", "g.replay", "5"}).replayFile, "g.replay");
+  EXPECT_EQ(parse({"--replay", "g.replay", "5"}).row, "5");
   // Without options the row is the joined line, its limit included.
   std::vector<const char *> words = {"pelta", "9", huge.c_str()};
   EXPECT_EQ(parse({"9", huge.c_str()}).row, joinCommandLine(3, words.data()));
@@ -108,6 +110,8 @@ TEST(StartOptions, RefusedArgumentsNameTheProblemOnOneShortLine) {
       {{"--data-dir", ""}, "--data-dir needs a folder"},
       {{longFolder.c_str()}, "--data-dir names too long a folder"},
       {{"--user-dir"}, "--user-dir needs a value (DIR)"},
+      {{"--replay"}, "--replay needs a value (FILE)"},
+      {{"--replay="}, "--replay needs a file name"},
   };
   for (const auto &[args, error] : cases) {
     const std::string said = parse(args).error;
@@ -127,6 +131,9 @@ TEST(StartOptions, HelpVersionAndRefusalsAnswerWithoutStarting) {
   a = run({"5", "--version"});
   EXPECT_EQ(a.code, 0);
   EXPECT_EQ(a.out.rfind("pelta 2.0 (build ", 0), 0u) << a.out;
+  a = run({"--replay", "/nonexistent/game.replay"});
+  EXPECT_EQ(a.code, 2);
+  EXPECT_EQ(a.err, "pelta: /nonexistent/game.replay: cannot be read as a replay file\n");
   a = run({"--help", "--foo"});
   EXPECT_EQ(a.code, EXIT_USAGE);
   EXPECT_EQ(a.out, "");

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
@@ -245,6 +246,24 @@ bool makeDirectory(const char *path) {
   struct stat st;
   return errno == EEXIST && ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+std::vector<std::string> listFolder(const char *path) {
+  std::vector<std::string> names;
+  DIR *dir = ::opendir(resolvePath(path).c_str());
+  if (dir == nullptr) {
+    return names;
+  }
+  while (const dirent *entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") {
+      names.push_back(name);
+    }
+  }
+  ::closedir(dir);
+  return names;
+}
+
+bool removeFile(const char *path) { return ::unlink(resolvePath(path).c_str()) == 0; }
 
 void reportOnce(const std::string &message) {
   static std::set<std::string> reported;

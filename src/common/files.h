@@ -65,6 +65,9 @@ bool makeDirectories(const std::string &folder);
 // (EEXIST when the file was there).
 bool writeNewFile(const char *path, const std::vector<uint8_t> &bytes,
                   const char *permissionsOf = nullptr);
+// The names in a folder ("." and ".." left out); empty when it cannot be read.
+std::vector<std::string> listFolder(const char *path);
+bool removeFile(const char *path);
 
 // Reports a missing file or a failed start once per distinct message on stderr.
 void reportOnce(const std::string &message);

@@ -49,6 +49,15 @@ bool setUserDir(StartOptions &o, const std::string &value, std::string &error) {
   return setFolder(o.userDir, "--user-dir", value, error);
 }
 
+bool setReplay(StartOptions &o, const std::string &value, std::string &error) {
+  if (value.empty() || value.size() >= MAX_OPTION_VALUE) {
+    error = value.empty() ? "--replay needs a file name" : "--replay names too long a file";
+    return false;
+  }
+  o.replayFile = value;
+  return true;
+}
+
 // One row per option: a new option is one more row (and its field).
 struct OptionRow {
   const char *name;
@@ -65,6 +74,8 @@ const OptionRow OPTIONS[] = {
      "keep scores, settings and screenshots in DIR\n"
      "(default $XDG_DATA_HOME/pelta, else ~/.local/share/pelta)",
      setUserDir},
+    {"--replay", "FILE", "watch a recorded game again (see replays/ in the user folder)",
+     setReplay},
     {"--help", nullptr, "show this help and exit", setHelp},
     {"--version", nullptr, "show the version and exit", setVersion},
 };

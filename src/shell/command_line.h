@@ -22,6 +22,7 @@ struct StartOptions {
   int display = -1; // --display N, -1 without it
   std::string dataDir;
   std::string userDir;
+  std::string replayFile; // --replay FILE: watch that game instead of playing
   // The other words joined as joinCommandLine joins them: "5" is row 5,
   // "abc" and "-5" mean automatic, exactly as without options.
   std::string row;

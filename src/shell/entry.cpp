@@ -16,6 +16,7 @@
 #include "presentation/screenshots.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "replay/replay.h"
 #include "screens/ticker.h"
 #include "shell/session.h"
 #include "shell/shell.h"
@@ -26,13 +27,18 @@
 int desktopWidth = 0;
 int desktopHeight = 0;
 
-static void shutdownProgram() {
+// A replay's run leaves the player's files as they were: its top ten and
+// settings came from the replay.
+static void shutdownProgram(bool writePlayerFiles) {
+  finishRecording();
   freePlayfield();
   freeTrackList();
   freeTicker();
   releaseAssets();
-  writeTopTenFile();
-  writeSettings();
+  if (writePlayerFiles) {
+    writeTopTenFile();
+    writeSettings();
+  }
   shutdownAudio();
   releaseFonts();
   releaseSprite(textSprite);
@@ -68,18 +74,20 @@ int startDeviceAndSprites(const char *commandLine) {
   return 0;
 }
 
-void setUpSubsystems() {
+void setUpSubsystems(bool readTopTen) {
   loadAssets();
   if (!allocatePlayfield() || !allocateTrackList()) {
     reportOnce("out of memory for the playfield");
   }
   buildTicker();
-  loadTopTen();
+  if (readTopTen) {
+    loadTopTen();
+  }
   resetTicker();
   findFreeScreenshotNumber();
 }
 
-int runPelta(const char *commandLine) {
+int runPelta(const char *commandLine, const Replay *replay) {
   const std::string guard = instanceGuardName(
       static_cast<uint32_t>(::getuid()), std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
   if (!acquireSingleInstance(guard.c_str())) {
@@ -107,8 +115,12 @@ int runPelta(const char *commandLine) {
   }
   readSettings();
   initAudio();
-  setUpSubsystems();
+  setUpSubsystems(replay == nullptr);
   applyRenderScale(renderScale);
+  if (replay != nullptr) {
+    startPlayback(*replay);
+  }
+  recordingEnabled = replay == nullptr ? 1 : 0;
 
   quitPosted = 0;
   while (!quitPosted) {
@@ -120,7 +132,17 @@ int runPelta(const char *commandLine) {
     } else {
       sleepMilliseconds(100);
     }
+    // Watching ends with the replay: its game screen was all there was.
+    if (replay != nullptr && playbackFinished()) {
+      postQuitMessage();
+    }
   }
-  shutdownProgram();
-  return 0;
+  shutdownProgram(replay == nullptr);
+  recordingEnabled = 0;
+  if (replay == nullptr) {
+    return 0;
+  }
+  stopPlayback();
+  std::fprintf(stderr, "pelta: %s\n", playbackReport().c_str());
+  return playbackExitCode();
 }

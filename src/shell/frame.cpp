@@ -6,6 +6,7 @@
 #include "platform/timer.h"
 #include "platform/video.h"
 #include "presentation/screenshots.h"
+#include "replay/replay.h"
 #include "screens/screens.h"
 #include "screens/ticker.h"
 #include "shell/shell.h"
@@ -76,9 +77,11 @@ void runFrame() {
     return;
   }
   clearBackBuffer(0xFF000000u);
+  beginReplayFrame();
   dispatchScreen();
   handleScreenshotKey();
   handleVolumeKeys(screenState == Game);
+  endReplayFrame();
   presentFrame();
   uint32_t length = frameLength();
   uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), length);

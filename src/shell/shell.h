@@ -2,6 +2,7 @@
 // and the window events.
 #pragma once
 #include "platform/system.h"
+#include "replay/replay_file.h"
 #include "state/screen_state.h"
 #include <cstdint>
 
@@ -27,15 +28,18 @@ constexpr uint32_t SLOW_FRAME_MS = 2000;
 // display check, the folders, then runPelta with the remaining words.
 int peltaMain(int argc, const char *const *argv);
 // The whole program: start-up, loop, shutdown. Returns the exit code.
-int runPelta(const char *commandLine);
+// With a replay, the program plays it instead of the menus, reads and writes
+// none of the player's files, and ends with it.
+int runPelta(const char *commandLine, const Replay *replay = nullptr);
 // From the window to a drawable device: the display mode, the device and the
 // two sprites (kept when they exist). 0, or the exit code of a failure, whose
 // error box has been shown.
 int startDeviceAndSprites(const char *commandLine);
 // After the device: the font and pictures, the playfield's memory, the
-// ticker, the hall of fame (its defaults draw from the generator) and the
-// next free screenshot number, in this order.
-void setUpSubsystems();
+// ticker, the hall of fame (its defaults draw from the generator; left out
+// for a replay, which brings its own) and the next free screenshot number,
+// in this order.
+void setUpSubsystems(bool readTopTen = true);
 // One frame: clear, the current screen, screenshot key, volume keys, present, pacing.
 void runFrame();
 // The current screen's frame function, by screenState (nothing for other values).

@@ -1,5 +1,6 @@
 // The process before the game: what the arguments ask for, whether there is
 // a display, and where the data and the player's files are.
+#include "replay/replay_file.h"
 #include "shell/command_line.h"
 #include "shell/folders.h"
 #include "shell/session.h"
@@ -20,6 +21,13 @@ int peltaMain(int argc, const char *const *argv) {
     std::fputs((options.help ? usageText() : versionText("pelta")).c_str(), stdout);
     return 0;
   }
+  // A damaged replay is refused like a bad argument, before anything starts.
+  Replay replay;
+  std::string error;
+  if (!options.replayFile.empty() && !readReplayFile(options.replayFile, replay, error)) {
+    std::fprintf(stderr, "pelta: %s: %s\n", options.replayFile.c_str(), error.c_str());
+    return EXIT_USAGE;
+  }
   startInWindow = options.window;
   requestedDisplay = options.display;
   // Without a display SDL would fall back to drawing into memory, and the
@@ -30,5 +38,8 @@ int peltaMain(int argc, const char *const *argv) {
     return 1;
   }
   const int failure = setUpFolders(options);
-  return failure != 0 ? failure : runPelta(options.row.c_str());
+  if (failure != 0) {
+    return failure;
+  }
+  return runPelta(options.row.c_str(), options.replayFile.empty() ? nullptr : &replay);
 }

@@ -125,7 +125,7 @@ int glyphAdvance(int height) { return (height * 3 + 2) / 5; }
 } // namespace headless
 
 // ---- input / timer / system ----
-int16_t getKeyState(int vk) { return (vk >= 0 && vk < VK_KEY_COUNT) ? keyStates[vk] : 0; }
+int16_t keyboardState(int vk) { return (vk >= 0 && vk < VK_KEY_COUNT) ? keyStates[vk] : 0; }
 uint32_t timeGetTime() { return clockMs; }
 void sleepMilliseconds(uint32_t ms) {
   clockMs += ms;

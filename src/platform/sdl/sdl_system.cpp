@@ -139,7 +139,7 @@ void showMessageBox(const char *caption, const char *text) {
 }
 
 // Windows virtual keys onto SDL scancodes; Enter and Ctrl are either key.
-int16_t getKeyState(int vk) {
+int16_t keyboardState(int vk) {
   const Uint8 *keys = SDL_GetKeyboardState(nullptr);
   if (keys == nullptr) {
     return 0;
