@@ -1,6 +1,7 @@
 // Keyboard state, polled once per frame by the screens.
 // Keys are named by Windows virtual-key codes (a letter or digit is its own
-// character code); each backend maps its own key codes onto these.
+// character code); each backend maps its own key codes (and a gamepad's
+// buttons) onto these.
 #pragma once
 #include <cstdint>
 
@@ -23,7 +24,11 @@ constexpr int VK_DOWN = 0x28;
 constexpr int VK_KEY_COUNT = 256;
 
 // Windows key-state shape: negative while the key is down, bit 0 set while a
-// toggle key (Caps Lock) is on. Any other code reads as up.
+// toggle key (Caps Lock) is on. Any other code reads as up. A key pressed
+// and let go between two frames reads down for the whole next frame, so a
+// tap shorter than a frame is never lost.
 int16_t getKeyState(int virtualKey);
+// The frame has read its keys: the taps it saw read up from now on.
+void endKeyFrame();
 // The key is held down now.
 inline bool keyDown(int virtualKey) { return getKeyState(virtualKey) < 0; }

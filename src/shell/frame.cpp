@@ -79,6 +79,7 @@ void runFrame() {
   dispatchScreen();
   handleScreenshotKey();
   handleVolumeKeys(screenState == Game);
+  endKeyFrame(); // every key of this frame has been read
   presentFrame();
   uint32_t length = frameLength();
   uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), length);

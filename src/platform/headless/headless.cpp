@@ -1,11 +1,12 @@
 // The headless backend: no window, no device, no sound; everything the game
 // asks of the platform is answered from scripted state and recorded.
 #include "platform/headless/headless.h"
-#include <cstring>
-#include <map>
 #include "platform/input.h"
+#include "platform/key_states.h"
 #include "platform/text.h"
 #include "platform/timer.h"
+#include <cstring>
+#include <map>
 
 namespace {
 struct Texture {
@@ -15,6 +16,7 @@ struct Texture {
 };
 
 int16_t keyStates[VK_KEY_COUNT];
+bool reportedDown[VK_KEY_COUNT];
 uint32_t clockMs = 0;
 uint64_t sleptMs = 0;
 uint32_t calendarSeconds = 1700000000u;
@@ -50,6 +52,7 @@ const Transform2D IDENTITY{1, 0, 0, 1, 0, 0};
 
 namespace headless {
 void reset() {
+  releaseAllKeys();
   std::memset(keyStates, 0, sizeof keyStates);
   clockMs = 0;
   sleptMs = 0;
@@ -74,8 +77,8 @@ void reset() {
 }
 void setKey(int vk, bool down) {
   if (vk >= 0 && vk < VK_KEY_COUNT) {
-    keyStates[vk] = static_cast<int16_t>(down ? (keyStates[vk] | int16_t(0x8000))
-                                              : (keyStates[vk] & 1));
+    keyStates[vk] =
+        static_cast<int16_t>(down ? (keyStates[vk] | int16_t(0x8000)) : (keyStates[vk] & 1));
   }
 }
 void setToggle(int vk, bool on) {
@@ -83,10 +86,23 @@ void setToggle(int vk, bool on) {
     keyStates[vk] = static_cast<int16_t>(on ? (keyStates[vk] | 1) : (keyStates[vk] & ~1));
   }
 }
+void keyEvent(int vk, bool down) {
+  if (vk < 0 || vk >= VK_KEY_COUNT || reportedDown[vk] == down) {
+    return; // the window system reports no second press of a held key
+  }
+  reportedDown[vk] = down;
+  if (down) {
+    pressVirtualKey(vk);
+  } else {
+    releaseVirtualKey(vk);
+  }
+}
 void releaseAllKeys() {
   for (auto &k : keyStates) {
     k = static_cast<int16_t>(k & 1);
   }
+  std::memset(reportedDown, 0, sizeof reportedDown);
+  releaseAllVirtualKeys();
 }
 void setClock(uint32_t ms) { clockMs = ms; }
 void advanceClock(uint32_t ms) { clockMs += ms; }
@@ -125,7 +141,12 @@ int glyphAdvance(int height) { return (height * 3 + 2) / 5; }
 } // namespace headless
 
 // ---- input / timer / system ----
-int16_t getKeyState(int vk) { return (vk >= 0 && vk < VK_KEY_COUNT) ? keyStates[vk] : 0; }
+int16_t getKeyState(int vk) {
+  if (vk < 0 || vk >= VK_KEY_COUNT) {
+    return 0;
+  }
+  return static_cast<int16_t>(keyStates[vk] | (virtualKeyDown(vk) ? 0x8000 : 0));
+}
 uint32_t timeGetTime() { return clockMs; }
 void sleepMilliseconds(uint32_t ms) {
   clockMs += ms;
