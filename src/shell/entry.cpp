@@ -100,11 +100,13 @@ int runPelta(const char *commandLine) {
     releaseSingleInstance();
     return 1;
   }
+  placeOnDisplay();
   int failure = startDeviceAndSprites(commandLine);
   if (failure != 0) {
     releaseSingleInstance();
     return failure;
   }
+  showGameWindow();
   readSettings();
   initAudio();
   setUpSubsystems();

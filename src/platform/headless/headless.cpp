@@ -22,6 +22,10 @@ uint64_t sleptMs = 0;
 uint32_t calendarSeconds = 1700000000u;
 int desktopW = 1920;
 int desktopH = 1080;
+int displays = 1;
+int pointerOn = -1;
+int displayChosen = 0;
+headless::WindowShown shownAs{};
 std::vector<DisplayModeInfo> displayModes;
 int deviceFailures = 0;
 bool deviceExists = false;
@@ -59,6 +63,10 @@ void reset() {
   calendarSeconds = 1700000000u;
   desktopW = 1920;
   desktopH = 1080;
+  displays = 1;
+  pointerOn = -1;
+  displayChosen = 0;
+  shownAs = {};
   displayModes = {{1920, 1080, 60}};
   deviceFailures = 0;
   backBufferFails = false;
@@ -112,6 +120,12 @@ void setDesktop(int w, int h) {
   desktopW = w;
   desktopH = h;
 }
+void setDisplays(int count, int pointerDisplay) {
+  displays = count;
+  pointerOn = pointerDisplay;
+}
+int selectedDisplay() { return displayChosen; }
+WindowShown windowShown() { return shownAs; }
 void setDisplayModes(const std::vector<DisplayModeInfo> &modes) { displayModes = modes; }
 void failDeviceCreation(int failuresLeft) { deviceFailures = failuresLeft; }
 void failBackBufferRead(bool fail) { backBufferFails = fail; }
@@ -182,6 +196,12 @@ bool createMainWindow(const char *, const char *iconPath) {
   return true;
 }
 const char *videoDriverName() { return videoDriver.c_str(); }
+int displayCount() { return displays; }
+int displayUnderPointer() { return pointerOn; }
+void selectDisplay(int index) { displayChosen = index; }
+void showMainWindow(bool inWindow, int width, int height) {
+  shownAs = {shownAs.times + 1, inWindow, width, height};
+}
 void destroyMainWindow() {}
 void desktopSize(int *w, int *h) {
   *w = desktopW;

@@ -66,6 +66,17 @@ void advanceClock(uint32_t ms);
 uint64_t totalSlept();
 void setCalendarTime(uint32_t seconds);
 void setDesktop(int width, int height);
+// How many displays there are and which holds the pointer (-1: unknown).
+void setDisplays(int count, int pointerDisplay);
+int selectedDisplay();
+// How showMainWindow last showed the window.
+struct WindowShown {
+  int times; // calls so far
+  bool inWindow;
+  int width;
+  int height;
+};
+WindowShown windowShown();
 void setDisplayModes(const std::vector<DisplayModeInfo> &modes);
 void failDeviceCreation(int failuresLeft);
 void failBackBufferRead(bool fail);
