@@ -108,11 +108,13 @@ int runPelta(const char *commandLine, const Replay *replay) {
     releaseSingleInstance();
     return 1;
   }
+  placeOnDisplay();
   int failure = startDeviceAndSprites(commandLine);
   if (failure != 0) {
     releaseSingleInstance();
     return failure;
   }
+  showGameWindow();
   readSettings();
   initAudio();
   setUpSubsystems(replay == nullptr);

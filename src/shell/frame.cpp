@@ -82,6 +82,7 @@ void runFrame() {
   handleScreenshotKey();
   handleVolumeKeys(screenState == Game);
   endReplayFrame();
+  endKeyFrame(); // every key of this frame has been read
   presentFrame();
   uint32_t length = frameLength();
   uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), length);

@@ -15,6 +15,11 @@ extern int desktopHeight;
 // --window and --display N as the command line gave them (-1: no display named).
 extern bool startInWindow;
 extern int requestedDisplay;
+// Whether the game plays in a window now (--window, then every Alt+Enter),
+// and that window's first size.
+extern bool playingInWindow;
+extern int windowedWidth;
+extern int windowedHeight;
 
 constexpr const char *PROGRAM_NAME = "Pelta 2.0";
 // The one id of the desktop entry, the metainfo, the icons and the window's
@@ -49,7 +54,20 @@ uint32_t frameLength();
 // How long to sleep so the frame lasts `length` ms; unsigned arithmetic, so a
 // wrapped millisecond clock still gives the right answer.
 uint32_t frameSleepTime(uint32_t startMs, uint32_t nowMs, uint32_t length);
-// The window procedure's share: activation, quit, Pause, raise requests.
+// The display to play on: the one asked for (0 when it does not exist),
+// without a request the one holding the mouse pointer, else 0.
+int chooseDisplay(int requested, int count, int pointerDisplay);
+// The window's size with --window: the chosen mode's when it is smaller than
+// the desktop both ways, else 1280x720, on a desktop too small for that the
+// widest 16:9 size within three quarters of it.
+void windowedSize(int modeWidth, int modeHeight, int desktopW, int desktopH, int *width,
+                  int *height);
+// Selects the display (one line on stderr when the one asked for is missing).
+void placeOnDisplay();
+// Once the mode is chosen: shows the window, in a window with --window.
+void showGameWindow();
+// The window procedure's share: activation, quit, Pause, raise requests,
+// Alt+Enter.
 void handleWindowEvent(WindowEvent event);
 // Start-up error box of the graphics device, "Direct3D9 initialization failed...".
 void showInitError(const char *code);

@@ -9,8 +9,10 @@ SHOTS="$PELTA_USER_DIR/screenshots"
 mkdir "$WORK/here"
 cd "$WORK/here" || exit 1
 STARTED_PIDS=""
+# What a script has to undo at its end besides (it may define its own).
+at_exit() { :; }
 # Ends only the copies of the game this script started, by their process ids.
-trap 'for p in $STARTED_PIDS; do kill "$p" 2>/dev/null; done; rm -rf "$WORK"' EXIT
+trap 'for p in $STARTED_PIDS; do kill "$p" 2>/dev/null; done; at_exit; rm -rf "$WORK"' EXIT
 
 fail() {
   echo "FAIL: $*"
