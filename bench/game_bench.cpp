@@ -10,6 +10,7 @@
 #include "playfield/track_list.h"
 #include "presentation/text_draw.h"
 #include "replay/replay.h"
+#include "scratch_recording.h"
 #include "shell/shell.h"
 #include "state/game_state.h"
 #include <benchmark/benchmark.h>
@@ -89,9 +90,7 @@ BENCHMARK(BM_GameFrameLevel200);
 // The same frame while the game is recorded, as the program plays it: the
 // difference to the frame above is what recording costs.
 void BM_GameFrameLevel200Recorded(benchmark::State &state) {
-  char folder[] = "/tmp/pelta-bench-XXXXXX";
-  const bool haveFolder = mkdtemp(folder) != nullptr;
-  setUserRoot(haveFolder ? folder : "/nonexistent");
+  const ScratchRecording scratch;
   startLevel200();
   screenState = Game;
   recordingEnabled = 1;
@@ -104,15 +103,6 @@ void BM_GameFrameLevel200Recorded(benchmark::State &state) {
     headless::clearDrawLog();
     benchmark::ClobberMemory();
   }
-  screenState = MainMenu; // the replay is written, then thrown away
-  endReplayFrame();
-  recordingEnabled = 0;
-  std::error_code ignored;
-  if (haveFolder) {
-    std::filesystem::remove_all(folder, ignored);
-  }
-  setUserRoot("");
-  headless::releaseAllKeys();
 }
 BENCHMARK(BM_GameFrameLevel200Recorded);
 

@@ -5,6 +5,7 @@
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "replay/replay.h"
+#include "scratch_recording.h"
 #include "state/screen_state.h"
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -35,10 +36,8 @@ namespace {
 
 // A busy player: an arrow key goes down or up every 20th frame.
 void BM_RecordingHooks(benchmark::State &state) {
-  char folder[] = "/tmp/pelta-bench-XXXXXX";
-  const bool haveFolder = mkdtemp(folder) != nullptr;
-  setUserRoot(haveFolder ? folder : "/nonexistent");
   headless::reset();
+  const ScratchRecording scratch;
   screenState = Game;
   screenEntryPending = 0;
   recordingEnabled = 1;
@@ -57,16 +56,6 @@ void BM_RecordingHooks(benchmark::State &state) {
   }
   state.counters["allocations"] = static_cast<double>(allocations - before);
   state.counters["keyChanges"] = static_cast<double>(frame / 20);
-  // The game screen is left: the replay is written, then thrown away.
-  screenState = MainMenu;
-  endReplayFrame();
-  recordingEnabled = 0;
-  std::error_code ignored;
-  if (haveFolder) {
-    std::filesystem::remove_all(folder, ignored);
-  }
-  setUserRoot("");
-  headless::releaseAllKeys();
 }
 BENCHMARK(BM_RecordingHooks);
 
