@@ -15,7 +15,8 @@ top-ten screen.
 Without DISPLAY it starts its own Xvfb (-noreset), a pass at 1920x1080 and a
 pass with a 1280x1024 screen; with DISPLAY it measures on that display only.
 Every copy of the game runs as `unshare -n` from a scratch folder holding a
-copy of the built data/, with HOME and the XDG folders inside it.
+copy of the built data/, which is also its user folder (PELTA_USER_DIR), with
+HOME and the XDG folders inside it.
 
     bench/frame_bench.py [--build build] [--rounds 3] [--seconds 5]
 """
@@ -94,7 +95,7 @@ class Game:
         self.display = display
         self.dir = scratch
         self.env = dict(os.environ, DISPLAY=display.name, SDL_AUDIODRIVER="dummy",
-                        HOME=scratch, XDG_DATA_HOME=os.path.join(scratch, "xdg-data"),
+                        PELTA_USER_DIR=scratch, HOME=scratch, XDG_DATA_HOME=os.path.join(scratch, "xdg-data"),
                         XDG_CONFIG_HOME=os.path.join(scratch, "xdg-config"))
         self.proc = None
 

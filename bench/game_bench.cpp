@@ -1,5 +1,6 @@
 // Game screen speed: the whole play step and the whole game frame at level
 // 200, with 200 white and 40 black enemies in play.
+#include "common/files.h"
 #include "common/random.h"
 #include "game/game_screen.h"
 #include "platform/headless/headless.h"
@@ -8,9 +9,13 @@
 #include "playfield/grid.h"
 #include "playfield/track_list.h"
 #include "presentation/text_draw.h"
+#include "replay/replay.h"
+#include "scratch_recording.h"
 #include "shell/shell.h"
 #include "state/game_state.h"
 #include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -81,5 +86,24 @@ void BM_GameFrameLevel200(benchmark::State &state) {
   headless::releaseAllKeys();
 }
 BENCHMARK(BM_GameFrameLevel200);
+
+// The same frame while the game is recorded, as the program plays it: the
+// difference to the frame above is what recording costs.
+void BM_GameFrameLevel200Recorded(benchmark::State &state) {
+  const ScratchRecording scratch;
+  startLevel200();
+  screenState = Game;
+  recordingEnabled = 1;
+  for (auto _ : state) {
+    keepThePlayerRunning();
+    beginReplayFrame();
+    gameFrame();
+    endReplayFrame();
+    shrugOffCrash();
+    headless::clearDrawLog();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_GameFrameLevel200Recorded);
 
 } // namespace

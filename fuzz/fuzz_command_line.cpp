@@ -1,10 +1,11 @@
-// Fuzzes the command line: arguments (split at zero bytes) joined and read as
-// a display-mode row; the joined line stays within its limit, the row is one
-// of the table or automatic, and parseDecimal agrees with the sum of every
-// character times its power of ten.
+// Fuzzes the command line: arguments (split at zero bytes) read by the
+// option parser and joined and read as a display-mode row. The joined line
+// stays within its limit, the row is one of the table or automatic, and
+// parseDecimal agrees with the sum of every character times its power of ten;
+// without any "--" word the options leave the words exactly as joined, and a
+// refusal is one short line.
 #include "presentation/video_modes.h"
 #include "shell/command_line.h"
-#include "shell/shell.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -41,13 +42,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   for (const std::string &a : args) {
     argv.push_back(a.c_str());
   }
-  const std::string line = joinCommandLine(static_cast<int>(argv.size()), argv.data());
+  const int argc = static_cast<int>(argv.size());
+  const std::string line = joinCommandLine(argc, argv.data());
   if (line.size() > MAX_COMMAND_LINE) {
     std::abort();
   }
-  desktopWidth = 1920;
-  desktopHeight = 1080;
-  applyCommandLine(line.c_str());
+  const StartOptions options = parseStartOptions(argc, argv.data());
+  bool anyDashes = false;
+  for (size_t i = 1; i < args.size(); ++i) {
+    anyDashes = anyDashes || args[i].rfind("--", 0) == 0;
+  }
+  if (options.row.size() > MAX_COMMAND_LINE || options.error.size() > 200 ||
+      options.error.find('\n') != std::string::npos || options.display < -1 ||
+      options.display > 99 || (!anyDashes && (options.row != line || !options.error.empty()))) {
+    std::abort();
+  }
+  applyCommandLine(options.row.c_str(), 1920, 1080);
+  if (videoModeIndex > 16 && videoModeIndex != VIDEO_MODE_AUTOMATIC) {
+    std::abort();
+  }
+  applyCommandLine(line.c_str(), 1920, 1080);
   if (videoModeIndex > 16 && videoModeIndex != VIDEO_MODE_AUTOMATIC) {
     std::abort();
   }

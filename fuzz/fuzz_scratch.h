@@ -20,7 +20,8 @@ inline const std::string &fuzzScratchFolder() {
         std::filesystem::remove_all(toRemove, ignored);
       });
     }
-    setFileRoot(path);
+    setUserRoot(path);
+    setDataFolder(path + "/data");
     makeDirectory("data");
     return path;
   }();

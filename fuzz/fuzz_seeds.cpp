@@ -5,6 +5,8 @@
 #include "persistence/saved_game.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
+#include "platform/input.h"
+#include "replay/replay_file.h"
 #include "state/game_state.h"
 #include <cstdio>
 #include <string>
@@ -28,7 +30,7 @@ int main(int argc, char **argv) {
   makeDirectory(folder.c_str());
   gameSrand(2024);
   makeDirectory((folder + "/files").c_str());
-  setFileRoot(folder + "/files");
+  setUserRoot(folder + "/files");
   makeDirectory("data");
   resetTopTenFile();
   level = 41;
@@ -38,7 +40,7 @@ int main(int argc, char **argv) {
   writeSavedGame();
   std::vector<uint8_t> topTen;
   readWholeFile(TOP_TEN_FILE, topTen);
-  setFileRoot("");
+  setUserRoot("");
   writeSeed(folder, "fuzz_top_ten", "tt.pta", topTen);
   writeSeed(folder, "fuzz_saved_game", "tt.pta", topTen);
   writeSeed(folder, "fuzz_decode_record", "record",
@@ -53,8 +55,23 @@ int main(int argc, char **argv) {
                              "221 RIGHT -\n221 UP +\n222 UP -\n230 ENTER + # next\n";
   writeSeed(folder, "fuzz_key_script", "bug.keys",
             std::vector<uint8_t>(script.begin(), script.end()));
+  Replay replay;
+  replay.start.program = "2.0";
+  replay.start.seed = 5;
+  replay.keys = {{181, VK_DOWN, true}, {183, VK_DOWN, false}, {600, 'S', true}};
+  replay.saves = {{600, true}};
+  replay.checks = {{610, 2, 2, 5, 1000, 200000, 0x12345678u, 0x9abcdef0u}};
+  replay.end = {700, 1, 2, 5, 1000, 0, 0x0badf00du, 0xfeedfaceu};
+  const std::string replayText = formatReplay(replay);
+  writeSeed(folder, "fuzz_replay", "game-000001.replay",
+            std::vector<uint8_t>(replayText.begin(), replayText.end()));
   writeSeed(folder, "fuzz_command_line", "row", {'1', '6'});
   writeSeed(folder, "fuzz_command_line", "two", {'5', 0, 'a', 'b', 'c'});
+  const char options[] = "--window\0--display\0"
+                         "1\0--user-dir=/u\0--\0"
+                         "7";
+  writeSeed(folder, "fuzz_command_line", "options",
+            std::vector<uint8_t>(options, options + sizeof options - 1));
   // Tune 3, then the headers the sound device recognises.
   const std::string wav = std::string("\x03RIFF\x24\0\0\0WAVEfmt ", 17);
   writeSeed(folder, "fuzz_sound_files", "effect.wav", std::vector<uint8_t>(wav.begin(), wav.end()));

@@ -24,7 +24,7 @@ set -e
 CC=clang CXX=clang++ cmake -S . -B build-fuzz "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPELTA_FUZZ=ON -DPELTA_BUILD_GAME=OFF -DPELTA_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
 targets=(fuzz_top_ten fuzz_settings fuzz_saved_game fuzz_decode_record fuzz_picture_header
-  fuzz_key_script fuzz_command_line fuzz_sound_files)
+  fuzz_key_script fuzz_command_line fuzz_sound_files fuzz_replay)
 cmake --build build-fuzz -j2 --target fuzz_seeds "${targets[@]}"
 set +e
 corpus=build-fuzz/corpus

@@ -11,9 +11,10 @@ allowed() {
   presentation) echo "platform common audio" ;;
   persistence) echo "common state audio" ;;
   playfield) echo "platform common state audio presentation" ;;
-  game) echo "platform common state audio presentation persistence playfield" ;;
+  replay) echo "platform common state audio persistence playfield" ;;
+  game) echo "platform common state audio presentation persistence playfield replay" ;;
   screens) echo "platform common state audio presentation persistence" ;;
-  shell) echo "platform common state audio presentation persistence playfield game screens" ;;
+  shell) echo "platform common state audio presentation persistence playfield replay game screens" ;;
   *) echo "?" ;;
   esac
 }

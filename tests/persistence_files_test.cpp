@@ -387,10 +387,15 @@ TEST(SavedGame, UnreadableSavedGamesChangeNothing) {
 }
 
 TEST(SavedGame, WriteIntoAnUnwritableFolderReportsFailure) {
-  setFileRoot("/nonexistent-pelta-folder");
+  setUserRoot("/nonexistent-pelta-folder");
   setGame(5, 2, 10, 11);
+  testing::internal::CaptureStderr();
   EXPECT_FALSE(writeSavedGame());
   EXPECT_FALSE(writeTopTenFile());
+  // Each failed write is told, naming the file and the reason.
+  const std::string line =
+      "pelta: cannot write /nonexistent-pelta-folder/data/tt.pta: No such file or directory\n";
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), line + line);
   EXPECT_FALSE(loadSavedGame());
   makeTempRoot();
   // A saved game into a missing file pads the entries with zero bytes, which

@@ -1,14 +1,14 @@
 // Headless start-up for tests, mirroring the program's own order.
 #include "test_support.h"
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <unistd.h>
 #include "common/files.h"
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 
 namespace {
 std::vector<std::string> tempRoots;
@@ -32,7 +32,8 @@ std::string makeTempRoot() {
   if (dir != nullptr) {
     tempRoots.push_back(root);
   }
-  setFileRoot(root);
+  setUserRoot(root);
+  setDataFolder(root + "/data");
   makeDirectory("data");
   return root;
 }
@@ -56,8 +57,8 @@ void runFrames(int n) {
   }
 }
 
-void pressKey(int vk) { headless::setKey(vk, true); }
-void releaseKey(int vk) { headless::setKey(vk, false); }
+void pressKey(int vk) { headless::keyEvent(vk, true); }
+void releaseKey(int vk) { headless::keyEvent(vk, false); }
 
 void tapKey(int vk, int holdFrames) {
   pressKey(vk);

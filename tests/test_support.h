@@ -5,7 +5,8 @@
 #include <vector>
 #include "platform/headless/headless.h"
 
-// A fresh temporary folder (with data/ inside) that file paths resolve into.
+// A fresh temporary folder as the per-user root, its data/ also standing in
+// for the game data folder.
 std::string makeTempRoot();
 // Start-up without the loop: headless platform reset, device, sprites, assets.
 void startHeadless();

@@ -108,11 +108,12 @@ void initAudio() {
 // A missing or broken effect file leaves handle 0, which later plays as silence.
 void loadEffects() {
   std::vector<uint8_t> bytes;
-  char path[32];
+  char name[32];
   for (int i = 0; i < EFFECT_COUNT; ++i) {
-    std::snprintf(path, sizeof path, "data/w%02d.wav", i);
+    std::snprintf(name, sizeof name, "data/w%02d.wav", i);
+    const std::string path = dataPath(name);
     effectSamples[i] = 0;
-    if (!readWholeFile(path, bytes)) {
+    if (!readWholeFile(path.c_str(), bytes)) {
       reportOnce(std::string("missing sound effect ") + path);
       continue;
     }
@@ -191,12 +192,13 @@ void playMusic(int32_t number, const char *path) {
   currentMusic = number;
   // Callers may name the file with backslashes, "data\xm00.xm"; they read
   // as slashes.
-  std::string file = path != nullptr ? path : "";
-  for (char &c : file) {
+  std::string name = path != nullptr ? path : "";
+  for (char &c : name) {
     if (c == '\\') {
       c = '/';
     }
   }
+  const std::string file = dataPath(name.c_str());
   std::vector<uint8_t> bytes;
   if (!readWholeFile(file.c_str(), bytes)) {
     reportOnce("missing tune " + file);

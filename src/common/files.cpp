@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
@@ -14,6 +16,7 @@ FileCalls fileCalls = SYSTEM_FILE_CALLS;
 
 namespace {
 std::string fileRoot;
+std::string dataFolder;
 
 bool writeAll(int fd, const uint8_t *data, size_t size) {
   while (size > 0) {
@@ -31,13 +34,25 @@ bool writeAll(int fd, const uint8_t *data, size_t size) {
 }
 } // namespace
 
-void setFileRoot(const std::string &root) { fileRoot = root; }
+void setUserRoot(const std::string &root) { fileRoot = root; }
+
+const std::string &userRoot() { return fileRoot; }
 
 std::string resolvePath(const char *path) {
   if (fileRoot.empty() || path[0] == '/') {
     return path;
   }
   return fileRoot + "/" + path;
+}
+
+void setDataFolder(const std::string &folder) { dataFolder = folder; }
+
+std::string dataPath(const char *name) {
+  if (dataFolder.empty()) {
+    return resolvePath(name);
+  }
+  const bool underData = std::strncmp(name, "data", 4) == 0 && (name[4] == '/' || name[4] == '\\');
+  return dataFolder + "/" + (underData ? name + 5 : name);
 }
 
 bool fileExists(const char *path) {
@@ -119,15 +134,18 @@ bool readFileStart(const char *path, std::vector<uint8_t> &bytes, size_t count, 
   return ok;
 }
 
-bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes,
-                           const char *permissionsOf) {
-  std::string target = resolvePath(path);
+namespace {
+// The content written and flushed under a fresh temporary name beside
+// `target`, with the permission bits it is to have; "" (errno set) when that
+// failed, and then no temporary file is left.
+std::string writeTemporaryBeside(const std::string &target, const std::vector<uint8_t> &bytes,
+                                 const char *permissionsOf) {
   // mkostemp creates the name exclusively (O_EXCL), so a planted link or an
   // old leftover is never written through; every call gets a fresh name.
   std::string temp = target + ".tmp-XXXXXX";
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) {
-    return false;
+    return "";
   }
   // The old file's permission bits (a private 0600 file stays private);
   // a new file gets what the umask leaves of 0644.
@@ -144,22 +162,80 @@ bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes,
   bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes.data(), bytes.size()) &&
             fileCalls.fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
-  if (ok && beforeReplaceHook != nullptr) {
-    beforeReplaceHook();
-  }
-  if (!ok || fileCalls.rename(temp.c_str(), target.c_str()) != 0) {
+  if (!ok) {
+    const int why = errno;
     ::unlink(temp.c_str());
-    return false;
+    errno = why;
+    return "";
   }
-  // Make the rename itself durable.
-  std::string folder = target.substr(
-      0, target.find_last_of('/') == std::string::npos ? 0 : target.find_last_of('/'));
+  return temp;
+}
+
+// Makes a rename or link in the folder of `target` itself durable.
+void syncFolderOf(const std::string &target) {
+  const size_t slash = target.find_last_of('/');
+  const std::string folder = target.substr(0, slash == std::string::npos ? 0 : slash);
   int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     fileCalls.fsync(dir);
     ::close(dir);
   }
+}
+} // namespace
+
+bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes,
+                           const char *permissionsOf) {
+  const std::string target = resolvePath(path);
+  const std::string temp = writeTemporaryBeside(target, bytes, permissionsOf);
+  if (temp.empty()) {
+    return false;
+  }
+  if (beforeReplaceHook != nullptr) {
+    beforeReplaceHook();
+  }
+  if (fileCalls.rename(temp.c_str(), target.c_str()) != 0) {
+    const int why = errno;
+    ::unlink(temp.c_str());
+    errno = why;
+    return false;
+  }
+  syncFolderOf(target);
   return true;
+}
+
+bool writeNewFile(const char *path, const std::vector<uint8_t> &bytes, const char *permissionsOf) {
+  const std::string target = resolvePath(path);
+  const std::string temp = writeTemporaryBeside(target, bytes, permissionsOf);
+  if (temp.empty()) {
+    return false;
+  }
+  // A link, unlike a rename, fails when the name exists.
+  const int linked = ::link(temp.c_str(), target.c_str());
+  const int why = errno;
+  ::unlink(temp.c_str());
+  if (linked != 0) {
+    errno = why;
+    return false;
+  }
+  syncFolderOf(target);
+  return true;
+}
+
+bool makeDirectories(const std::string &folder) {
+  for (size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+    const std::string part = folder.substr(0, end);
+    struct stat st;
+    if (!part.empty() && ::mkdir(part.c_str(), 0700) != 0 &&
+        !(errno == EEXIST && ::stat(part.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
+      if (errno == EEXIST) {
+        errno = ENOTDIR;
+      }
+      return false;
+    }
+    if (end == std::string::npos) {
+      return true;
+    }
+  }
 }
 
 bool makeDirectory(const char *path) {
@@ -170,6 +246,24 @@ bool makeDirectory(const char *path) {
   struct stat st;
   return errno == EEXIST && ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+std::vector<std::string> listFolder(const char *path) {
+  std::vector<std::string> names;
+  DIR *dir = ::opendir(resolvePath(path).c_str());
+  if (dir == nullptr) {
+    return names;
+  }
+  while (const dirent *entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") {
+      names.push_back(name);
+    }
+  }
+  ::closedir(dir);
+  return names;
+}
+
+bool removeFile(const char *path) { return ::unlink(resolvePath(path).c_str()) == 0; }
 
 void reportOnce(const std::string &message) {
   static std::set<std::string> reported;

@@ -1,5 +1,6 @@
-// File access for the game's data files, all relative to one root folder (the
-// working directory in the game; a temporary folder in tests).
+// File access for the game's files: the player's files under the per-user
+// root, the read-only game data in the data folder found at start (both
+// temporary folders in tests).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -7,9 +8,20 @@
 #include <sys/types.h>
 #include <vector>
 
-// Folder that relative paths are resolved against; "" = the working directory.
-void setFileRoot(const std::string &root);
+// The per-user root: the player's files ("data/tt.pta", "data/setting.pta",
+// "screenshots/...") and any folder added beside them are paths under it.
+void setUserRoot(const std::string &root);
+const std::string &userRoot();
+// A relative path under the per-user root; an absolute one as it is.
 std::string resolvePath(const char *path);
+
+// The folder of the read-only game data (the one holding primitives.pta).
+void setDataFolder(const std::string &folder);
+// A game data file by the name the game gives it, "data/xf1.pta" (or with a
+// backslash, "data\\xm00.xm"): the folder found at start stands for "data".
+// Before any folder is set, the per-user root's own data/ is used, as the
+// scratch folders of the tests and the simulator lay it out.
+std::string dataPath(const char *name);
 
 bool fileExists(const char *path);
 // Larger than any data file the game reads: a bigger one is refused unread.
@@ -27,6 +39,7 @@ bool readFileStart(const char *path, std::vector<uint8_t> &bytes, size_t count,
 // content, never a mix: a temporary file of a fresh unique name in the same
 // folder (created exclusively, never through a link), flush, rename. The new
 // file keeps the old one's permission bits, or those of `permissionsOf`.
+// On failure errno tells why (the temporary file is gone again).
 bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes,
                            const char *permissionsOf = nullptr);
 // Test hook: when set, called after the temporary file is written and flushed
@@ -43,6 +56,18 @@ struct FileCalls {
 extern FileCalls fileCalls;
 extern const FileCalls SYSTEM_FILE_CALLS;
 bool makeDirectory(const char *path);
+// Creates a folder and any missing folder above it (new ones private, 0700);
+// an absolute path, taken as it is. False with errno set when it cannot.
+bool makeDirectories(const std::string &folder);
+// Writes a new file only when none of that name exists, never replacing one
+// (not even one made meanwhile by another start): written and flushed under
+// a temporary name first, then linked into place. False with errno set
+// (EEXIST when the file was there).
+bool writeNewFile(const char *path, const std::vector<uint8_t> &bytes,
+                  const char *permissionsOf = nullptr);
+// The names in a folder ("." and ".." left out); empty when it cannot be read.
+std::vector<std::string> listFolder(const char *path);
+bool removeFile(const char *path);
 
 // Reports a missing file or a failed start once per distinct message on stderr.
 void reportOnce(const std::string &message);

@@ -9,6 +9,8 @@ uint32_t randomState = 1;
 
 void gameSrand(uint32_t seed) { randomState = seed; }
 
+uint32_t gameRandState() { return randomState; }
+
 int32_t gameRand() {
   randomState = randomState * 214013u + 2531011u;
   return static_cast<int32_t>((randomState >> 16) & 0x7FFFu);

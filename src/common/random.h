@@ -6,5 +6,7 @@
 constexpr int32_t RAND_LIMIT = 32767;
 
 void gameSrand(uint32_t seed);
+// The whole state: gameSrand of this value goes on with the same numbers.
+uint32_t gameRandState();
 // Next value, 0..32767.
 int32_t gameRand();

@@ -2,10 +2,10 @@
 // step, and the screen's own keys S, M, Escape and Enter behind the key latch.
 #include "audio/audio.h"
 #include "game/game_screen.h"
-#include "persistence/saved_game.h"
 #include "platform/input.h"
 #include "playfield/enemies.h"
 #include "presentation/text_draw.h"
+#include "replay/replay.h"
 #include "state/game_state.h"
 #include "state/screen_state.h"
 
@@ -16,7 +16,7 @@ void saveReachedPoint() {
   if (gameSaved != 0) {
     return;
   }
-  if (writeSavedGame()) {
+  if (saveGame()) {
     playEffect(EFFECT_PICKUP);
     gameSaved = 1;
   } else {

@@ -3,6 +3,7 @@
 // in memory and renaming it into place keeps that promise across a crash.
 #include "persistence/file_patch.h"
 #include "common/files.h"
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,14 +12,21 @@
 bool patchFileRange(const char *path, size_t offset, const uint8_t *bytes, size_t length) {
   std::vector<uint8_t> content;
   if (!readWholeFile(path, content, PLAYER_FILE_MAX_BYTES) && fileExists(path)) {
-    reportOnce(std::string(path) + " cannot be read; it is left as it is and not rewritten");
+    reportOnce(resolvePath(path) + " cannot be read; it is left as it is and not rewritten");
     return false;
   }
   if (content.size() < offset + length) {
     content.resize(offset + length, 0);
   }
   std::memcpy(content.data() + offset, bytes, length);
-  return replaceFileAtomically(path, content);
+  if (!replaceFileAtomically(path, content)) {
+    // Said at every failed write: each is a score, a save or a setting lost.
+    const int why = errno;
+    std::fprintf(stderr, "pelta: cannot write %s: %s\n", resolvePath(path).c_str(),
+                 std::strerror(why));
+    return false;
+  }
+  return true;
 }
 
 bool keepDamagedFile(const char *path) {
@@ -31,7 +39,8 @@ bool keepDamagedFile(const char *path) {
     done = std::rename(resolvePath(path).c_str(), resolvePath(kept.c_str()).c_str()) == 0;
   }
   // Said every time (not once per run): each keep replaces the last one.
-  std::fprintf(stderr, "pelta: %s was damaged and is replaced; %s %s\n", path,
-               done ? "the damaged file is kept as" : "it could not be kept as", kept.c_str());
+  std::fprintf(stderr, "pelta: %s was damaged and is replaced; %s %s\n", resolvePath(path).c_str(),
+               done ? "the damaged file is kept as" : "it could not be kept as",
+               resolvePath(kept.c_str()).c_str());
   return done;
 }

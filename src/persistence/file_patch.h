@@ -13,6 +13,7 @@ constexpr size_t PLAYER_FILE_MAX_BYTES = 8192;
 // atomically. False when nothing was written, e.g. an existing file that
 // cannot be read (or is no regular file, or larger than PLAYER_FILE_MAX_BYTES),
 // whose other bytes would otherwise be lost: such a file is left as it is.
+// A write that fails says so on stderr, naming the file and the reason.
 bool patchFileRange(const char *path, size_t offset, const uint8_t *bytes, size_t length);
 // Keeps a damaged file beside it as `<path>.damaged` (replacing an older one)
 // before the caller resets it, and says so on stderr, so that what it held

@@ -44,11 +44,11 @@ void encodeSavedGame(const SavedGame &game, uint8_t *out) {
   encodeNumberRecord(static_cast<uint32_t>(game.gameId), text + 4 * RECORD_TEXT_LENGTH);
 }
 
-bool writeSavedGame() {
-  // Saved on the level-complete screen: play goes on at the next level.
-  return storeSavedGame(
-      SavedGame{totalScore, level >= MAX_LEVEL ? MAX_LEVEL : level + 1, lives, gameId});
+SavedGame pointReached() {
+  return SavedGame{totalScore, level >= MAX_LEVEL ? MAX_LEVEL : level + 1, lives, gameId};
 }
+
+bool writeSavedGame() { return storeSavedGame(pointReached()); }
 
 bool storeSavedGame(const SavedGame &game) {
   uint8_t bytes[SAVED_GAME_LENGTH];
@@ -59,7 +59,8 @@ bool storeSavedGame(const SavedGame &game) {
 bool loadSavedGame() {
   std::vector<uint8_t> bytes;
   SavedGame game{};
-  if (!readWholeFile(TOP_TEN_FILE, bytes, PLAYER_FILE_MAX_BYTES) || !parseSavedGame(bytes.data(), bytes.size(), &game)) {
+  if (!readWholeFile(TOP_TEN_FILE, bytes, PLAYER_FILE_MAX_BYTES) ||
+      !parseSavedGame(bytes.data(), bytes.size(), &game)) {
     return false;
   }
   totalScore = game.score;

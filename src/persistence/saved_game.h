@@ -11,6 +11,8 @@ struct SavedGame {
   int32_t gameId;
 };
 
+// The point reached on the level-complete screen: play goes on at the next level.
+SavedGame pointReached();
 // Stores the point reached; true only when the file was really written.
 bool writeSavedGame();
 // Stores this saved game; true only when the file was really written.

@@ -1,6 +1,7 @@
 // Keyboard state, polled once per frame by the screens.
 // Keys are named by Windows virtual-key codes (a letter or digit is its own
-// character code); each backend maps its own key codes onto these.
+// character code); each backend maps its own key codes (and a gamepad's
+// buttons) onto these.
 #pragma once
 #include <cstdint>
 
@@ -23,7 +24,24 @@ constexpr int VK_DOWN = 0x28;
 constexpr int VK_KEY_COUNT = 256;
 
 // Windows key-state shape: negative while the key is down, bit 0 set while a
-// toggle key (Caps Lock) is on. Any other code reads as up.
+// toggle key (Caps Lock) is on. Any other code reads as up. A key pressed
+// and let go between two frames reads down for the whole next frame, so a
+// tap shorter than a frame is never lost. Answers from the override below
+// where it replaces a key, else from the keyboard (and pads).
 int16_t getKeyState(int virtualKey);
+// The keyboard (and pads) itself, in the same shape, whatever the override says.
+int16_t keyboardState(int virtualKey);
+// The frame has read its keys: the taps it saw read up from now on.
+void endKeyFrame();
+
+// Key states fixed for a frame: a replay feeds its recorded keys through it,
+// and a recording holds the keys it sampled so that every read in the frame
+// sees what was recorded. Keys not marked `replaced` still read the keyboard.
+struct KeyStateOverride {
+  bool replaced[VK_KEY_COUNT];
+  int16_t state[VK_KEY_COUNT];
+};
+// nullptr gives every key back to the keyboard. The table must outlive its use.
+void setKeyStateOverride(const KeyStateOverride *keys);
 // The key is held down now.
 inline bool keyDown(int virtualKey) { return getKeyState(virtualKey) < 0; }

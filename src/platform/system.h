@@ -11,11 +11,12 @@ void releaseSingleInstance();
 // What the window system reports between frames (the window procedure's share).
 enum class WindowEvent : uint8_t {
   None,
-  Quit,        // window closed, or SIGINT/SIGTERM/SIGHUP
-  PauseKey,    // the Pause key went down
-  Activated,   // the window got the focus
-  Deactivated, // the window lost the focus
-  RaiseRequest // a second start asked us to come to the front
+  Quit,         // window closed, or SIGINT/SIGTERM/SIGHUP
+  PauseKey,     // the Pause key went down
+  Activated,    // the window got the focus
+  Deactivated,  // the window lost the focus
+  RaiseRequest, // a second start asked us to come to the front
+  ToggleWindow  // Alt+Enter: from the full screen into a window, or back
 };
 // Takes the next pending event; WindowEvent::None when there is none.
 WindowEvent pollWindowEvent();

@@ -1,5 +1,6 @@
-// The window and the graphics device: one full-screen window, a back buffer
-// of the chosen mode's size, frames presented with vertical sync.
+// The window and the graphics device: one window, covering a display or in a
+// window of its own, a back buffer of the chosen mode's size, frames
+// presented with vertical sync.
 #pragma once
 #include <cstdint>
 
@@ -9,9 +10,27 @@ struct DisplayModeInfo {
   int refreshRate; // Hz, 0 when unknown
 };
 
-// Creates the borderless window covering the desktop, cursor hidden, with the
-// picture at iconPath as its icon (none when it cannot be loaded).
+// The window's class (X11) and app id (Wayland), by which the desktop finds
+// its menu entry and icon; set before createMainWindow.
+void setWindowClass(const char *appId);
+// Starts the video (and the gamepads) and creates the window, hidden until
+// showMainWindow, cursor hidden over it, with the picture at iconPath as its
+// icon (none when it cannot be loaded or is "").
 bool createMainWindow(const char *title, const char *iconPath);
+// The displays once the video runs: how many (at least 1), the one holding
+// the mouse pointer (-1 when unknown), and the one the game plays on, whose
+// desktop desktopSize and listDisplayModes report (display 0 until chosen).
+int displayCount();
+int displayUnderPointer();
+void selectDisplay(int index);
+// Shows the window on the selected display and gives it the keyboard:
+// covering the display, or as a resizable window centred on it. The window
+// is windowWidth x windowHeight the first time; after a spell in the full
+// screen it comes back at the size it had.
+void showMainWindow(bool inWindow, int windowWidth, int windowHeight);
+// The name of the video driver the window opened on ("x11", "wayland", ...;
+// "offscreen" and "dummy" draw where nobody sees); "" before the window.
+const char *videoDriverName();
 void destroyMainWindow();
 void desktopSize(int *width, int *height);
 // Fills up to `capacity` modes of the display; returns how many there are.

@@ -9,19 +9,37 @@
 TextureId primitivesTexture = 0;
 TextureId logoTexture = 0;
 
-TextureId loadPicture(const char *path) {
+namespace {
+void reportPicture(const std::string &path, const std::string &why) {
+  reportOnce("cannot load picture " + path + (why.empty() ? "" : " (" + why + ")"));
+}
+} // namespace
+
+TextureId loadPicture(const char *name) {
   // The header is checked first: a huge picture is refused before decoding.
+  const std::string path = dataPath(name);
   std::string why;
-  TextureId t = pictureFileFits(path, why) ? loadTexture(path) : 0;
+  TextureId t = pictureFileFits(path.c_str(), why) ? loadTexture(path.c_str()) : 0;
   if (t == 0) {
-    reportOnce(std::string("cannot load picture ") + path + (why.empty() ? "" : " (" + why + ")"));
+    reportPicture(path, why);
   }
   return t;
 }
 
+std::string iconPath() {
+  const std::string path = dataPath(ICON_FILE);
+  std::string why;
+  if (!pictureFileFits(path.c_str(), why)) {
+    reportPicture(path, why);
+    return "";
+  }
+  return path;
+}
+
 void loadAssets() {
-  if (!registerFontFile(FONT_FILE)) {
-    reportOnce(std::string("cannot load font ") + FONT_FILE);
+  const std::string font = dataPath(FONT_FILE);
+  if (!registerFontFile(font.c_str())) {
+    reportOnce("cannot load font " + font);
   }
   setFontHeight(20);
   if (primitivesTexture != 0) {

@@ -16,21 +16,30 @@
 #include "presentation/screenshots.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "replay/replay.h"
 #include "screens/ticker.h"
 #include "shell/frame_stats.h"
+#include "shell/session.h"
 #include "shell/shell.h"
 #include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 int desktopWidth = 0;
 int desktopHeight = 0;
 
-static void shutdownProgram() {
+// A replay's run leaves the player's files as they were: its top ten and
+// settings came from the replay.
+static void shutdownProgram(bool writePlayerFiles) {
+  finishRecording();
   freePlayfield();
   freeTrackList();
   freeTicker();
   releaseAssets();
-  writeTopTenFile();
-  writeSettings();
+  if (writePlayerFiles) {
+    writeTopTenFile();
+    writeSettings();
+  }
   shutdownAudio();
   releaseFonts();
   releaseSprite(textSprite);
@@ -66,37 +75,55 @@ int startDeviceAndSprites(const char *commandLine) {
   return 0;
 }
 
-void setUpSubsystems() {
+void setUpSubsystems(bool readTopTen) {
   loadAssets();
   if (!allocatePlayfield() || !allocateTrackList()) {
     reportOnce("out of memory for the playfield");
   }
   buildTicker();
-  loadTopTen();
+  if (readTopTen) {
+    loadTopTen();
+  }
   resetTicker();
   findFreeScreenshotNumber();
 }
 
-int runPelta(const char *commandLine) {
-  if (!acquireSingleInstance(PROGRAM_NAME)) {
+int runPelta(const char *commandLine, const Replay *replay) {
+  const std::string guard = instanceGuardName(
+      static_cast<uint32_t>(::getuid()), std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+  if (!acquireSingleInstance(guard.c_str())) {
     // Not an error, but a start that shows nothing would look like a failure.
     std::fputs("pelta: already running; its window was raised\n", stderr);
     return 0;
   }
   gameSrand(calendarTimeSeconds());
-  if (!createMainWindow(PROGRAM_NAME, ICON_FILE)) {
+  setWindowClass(APP_ID);
+  if (!createMainWindow(PROGRAM_NAME, iconPath().c_str())) {
     releaseSingleInstance();
     return EXIT_WINDOW_FAILED;
   }
+  if (drawsNowhere(videoDriverName())) {
+    std::fprintf(stderr, "pelta: no usable display: SDL could only open its %s video driver\n",
+                 videoDriverName());
+    destroyMainWindow();
+    releaseSingleInstance();
+    return 1;
+  }
+  placeOnDisplay();
   int failure = startDeviceAndSprites(commandLine);
   if (failure != 0) {
     releaseSingleInstance();
     return failure;
   }
+  showGameWindow();
   readSettings();
   initAudio();
-  setUpSubsystems();
+  setUpSubsystems(replay == nullptr);
   applyRenderScale(renderScale);
+  if (replay != nullptr) {
+    startPlayback(*replay);
+  }
+  recordingEnabled = replay == nullptr ? 1 : 0;
 
   quitPosted = 0;
   while (!quitPosted) {
@@ -108,10 +135,20 @@ int runPelta(const char *commandLine) {
     } else {
       sleepMilliseconds(100);
     }
+    // Watching ends with the replay: its game screen was all there was.
+    if (replay != nullptr && playbackFinished()) {
+      postQuitMessage();
+    }
   }
-  shutdownProgram();
+  shutdownProgram(replay == nullptr);
   if (frameStatsEnabled) {
     std::fputs(frameStatsReport().c_str(), stderr);
   }
-  return 0;
+  recordingEnabled = 0;
+  if (replay == nullptr) {
+    return 0;
+  }
+  stopPlayback();
+  std::fprintf(stderr, "pelta: %s\n", playbackReport().c_str());
+  return playbackExitCode();
 }

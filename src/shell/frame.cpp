@@ -6,6 +6,7 @@
 #include "platform/timer.h"
 #include "platform/video.h"
 #include "presentation/screenshots.h"
+#include "replay/replay.h"
 #include "screens/screens.h"
 #include "screens/ticker.h"
 #include "shell/frame_stats.h"
@@ -79,9 +80,12 @@ void runFrame() {
   const FrameView view = currentFrameView();
   const uint64_t workStart = timeMicroseconds();
   clearBackBuffer(0xFF000000u);
+  beginReplayFrame();
   dispatchScreen();
   handleScreenshotKey();
   handleVolumeKeys(screenState == Game);
+  endReplayFrame();
+  endKeyFrame(); // every key of this frame has been read
   presentFrame();
   const uint64_t workEnd = timeMicroseconds();
   uint32_t length = frameLength();

@@ -1,5 +1,6 @@
 // What the window procedure did: activation pauses and resumes the sound and
-// recovers the device; close, Pause and signals end the program.
+// recovers the device; close, Pause and signals end the program; Alt+Enter
+// switches between the full screen and a window.
 #include "audio/audio.h"
 #include "common/format.h"
 #include "platform/system.h"
@@ -28,6 +29,10 @@ void handleWindowEvent(WindowEvent event) {
     break;
   case WindowEvent::RaiseRequest:
     raiseMainWindow();
+    break;
+  case WindowEvent::ToggleWindow:
+    playingInWindow = !playingInWindow;
+    showMainWindow(playingInWindow, windowedWidth, windowedHeight);
     break;
   case WindowEvent::None:
     break;

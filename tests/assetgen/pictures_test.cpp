@@ -269,11 +269,45 @@ TEST(Logo, FitsItsBoxAndIsNotBlank) {
   EXPECT_NEAR(left + right, logo.width, 40);
 }
 
-TEST(WindowIcon, SquareAndOpaqueInTheMiddle) {
-  Image icon = makeWindowIcon();
-  ASSERT_EQ(icon.width, icon.height);
-  EXPECT_TRUE(icon.width == 64 || icon.width == 128);
-  EXPECT_EQ(alphaOf(pixelAt(icon, icon.width / 2, icon.height / 2)), 255);
+// The desktop's larger icons are the window icon's picture: each 64th of
+// them averages to the window icon's pixel there (a part left unscaled
+// would land elsewhere and differ).
+TEST(WindowIcon, LargerIconsAreTheSamePicture) {
+  const Image icon = makeWindowIcon();
+  ASSERT_EQ(icon.width, ICON_SIZE);
+  ASSERT_EQ(icon.height, ICON_SIZE);
+  EXPECT_EQ(alphaOf(pixelAt(icon, 32, 32)), 255);
+  for (int size : {128, 256}) {
+    const Image big = makeWindowIcon(size);
+    ASSERT_EQ(big.width, size);
+    ASSERT_EQ(big.height, size);
+    const int k = size / ICON_SIZE;
+    int differing = 0;
+    for (int y = 0; y < ICON_SIZE; ++y) {
+      for (int x = 0; x < ICON_SIZE; ++x) {
+        // Colours weighted by their alpha, so a transparent pixel's colour counts for nothing.
+        int sum[3] = {0, 0, 0};
+        for (int dy = 0; dy < k; ++dy) {
+          for (int dx = 0; dx < k; ++dx) {
+            const uint32_t c = pixelAt(big, x * k + dx, y * k + dy);
+            for (int ch = 0; ch < 3; ++ch) {
+              sum[ch] += int((c >> (8 * ch)) & 0xff) * alphaOf(c) / 255;
+            }
+          }
+        }
+        const uint32_t small = pixelAt(icon, x, y);
+        for (int ch = 0; ch < 3; ++ch) {
+          const int expected = int((small >> (8 * ch)) & 0xff) * alphaOf(small) / 255;
+          if (std::abs(sum[ch] / (k * k) - expected) > 48) {
+            ++differing;
+            break;
+          }
+        }
+      }
+    }
+    // Only an anti-aliased edge here and there may differ.
+    EXPECT_LT(differing, 8) << size;
+  }
 }
 
 TEST(RasterToolkit, BlendingShapesAndPadding) {

@@ -6,7 +6,7 @@ set -u
 build="$1"
 work=$(mktemp -d /tmp/pelta-audio-e2e-XXXXXX)
 trap 'rm -rf "$work"' EXIT
-cp -r "$build/data" "$work/data"
+export PELTA_USER_DIR="$work/user"
 cd "$work" || exit 1
 
 # Prints "blocks loud": 0.1 s blocks of a 16-bit stereo 44100 Hz file, and
@@ -21,13 +21,13 @@ levels() {
 # 1. SDL's dummy driver is a device like any other: effects and tunes load
 # and mix (and are thrown away); only a driver that cannot open leaves the
 # game silent, and then stderr says so.
-SDL_AUDIODRIVER=dummy "$build/tests/pelta_audio_probe" >"$work/dummy.out" 2>&1
+SDL_AUDIODRIVER=dummy "$build/tests/pelta_audio_probe" "$build/data" >"$work/dummy.out" 2>&1
 status=$?
 if [ $status -ne 0 ]; then
   echo "FAIL: with the dummy audio driver the probe exited $status: $(cat "$work/dummy.out")"
   exit 1
 fi
-SDL_AUDIODRIVER=no_such_driver "$build/tests/pelta_audio_probe" >/dev/null 2>"$work/none.err"
+SDL_AUDIODRIVER=no_such_driver "$build/tests/pelta_audio_probe" "$build/data" >/dev/null 2>"$work/none.err"
 status=$?
 if [ $status -ne 3 ] || ! grep -q "no sound device could be opened" "$work/none.err"; then
   echo "FAIL: a driver that cannot open gave exit $status and stderr '$(cat "$work/none.err")'"
@@ -35,7 +35,7 @@ if [ $status -ne 3 ] || ! grep -q "no sound device could be opened" "$work/none.
 fi
 
 # 2. The sound layer on the disk driver: sound nearly all the way through.
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/probe.raw" "$build/tests/pelta_audio_probe" 2>/dev/null
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/probe.raw" "$build/tests/pelta_audio_probe" "$build/data" 2>/dev/null
 if [ $? -ne 0 ]; then
   echo "FAIL: the probe could not play through the disk audio driver"
   exit 1

@@ -1,12 +1,18 @@
 // Drives the audio subsystem on the real SDL backend without a window, for the
 // audio end-to-end check: the menu tune, effects over it, a stop, then a
-// lone effect. Exits 3 when no device opened, 4 when an effect or the tune
-// did not load.
+// lone effect. Usage: pelta_audio_probe DATA_FOLDER. Exits 3 when no device
+// opened, 4 when an effect or the tune did not load.
 #include "audio/audio.h"
+#include "common/files.h"
 #include "platform/timer.h"
 #include <cstdio>
 
-int main() {
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    std::puts("usage: pelta_audio_probe DATA_FOLDER");
+    return 2;
+  }
+  setDataFolder(argv[1]);
   effectsVolume = 10000;
   musicVolume = 10000;
   initAudio();

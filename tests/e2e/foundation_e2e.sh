@@ -1,8 +1,8 @@
 #!/bin/bash
 # The game starts in a real window, a second start says so in one line and
-# exits 0 while the first keeps running, Ctrl+P writes a screenshot of the screen's size, Pause ends
-# the game with 0 within two seconds, and SIGTERM ends it through the normal
-# shutdown as well.
+# exits 0 while the first keeps running, Ctrl+P writes a screenshot of the
+# screen's size into the user folder, Pause ends the game with 0 within two
+# seconds, and SIGTERM ends it through the normal shutdown as well.
 . "$(dirname "$0")/lib.sh"
 
 start_game
@@ -14,15 +14,15 @@ kill -0 $GAME_PID 2>/dev/null || fail "the first instance ended when the second 
 
 press ctrl p
 sleep 0.5
-[ -f screenshots/scr_001.bmp ] || fail "Ctrl+P wrote no screenshots/scr_001.bmp"
-size=$(bmp_size screenshots/scr_001.bmp)
+[ -f "$SHOTS/scr_001.bmp" ] || fail "Ctrl+P wrote no screenshots/scr_001.bmp in the user folder"
+size=$(bmp_size "$SHOTS/scr_001.bmp")
 expected=$(screen_size)
 if [ -n "$expected" ]; then
   [ "$size" = "$expected" ] || fail "screenshot is $size, screen is $expected"
 fi
 press ctrl p
 sleep 0.5
-[ -f screenshots/scr_002.bmp ] || fail "the second Ctrl+P wrote no scr_002.bmp"
+[ -f "$SHOTS/scr_002.bmp" ] || fail "the second Ctrl+P wrote no scr_002.bmp"
 
 # Another window takes the focus: no frame runs, so no key is read; with
 # the focus back the game goes on.
@@ -34,12 +34,12 @@ if command -v xmessage >/dev/null 2>&1; then
   sleep 0.3
   press ctrl p
   sleep 0.3
-  [ -f screenshots/scr_003.bmp ] && fail "a frame ran while another window had the focus"
+  [ -f "$SHOTS/scr_003.bmp" ] && fail "a frame ran while another window had the focus"
   xdotool windowfocus --sync "$(xdotool search --name "^Pelta 2.0$" | head -1)"
   sleep 0.3
   press ctrl p
   sleep 0.5
-  [ -f screenshots/scr_003.bmp ] || fail "no frames after the focus came back"
+  [ -f "$SHOTS/scr_003.bmp" ] || fail "no frames after the focus came back"
   kill $other_pid 2>/dev/null
 fi
 
@@ -51,4 +51,5 @@ start_game
 kill -TERM $GAME_PID
 wait_exit $GAME_PID 2
 [ "$EXIT_CODE" = 0 ] || fail "SIGTERM: exit $EXIT_CODE"
+check_working_folder_untouched
 echo "PASS foundation e2e"

@@ -1,21 +1,28 @@
-# Shared helpers for the real-window tests: run the built game from a scratch
-# folder that holds a copy of data/, drive it with xdotool.
+# Shared helpers for the real-window tests: run the built game (which finds
+# its data beside itself) from an unrelated scratch folder, with its player
+# files in a scratch user folder, and drive it with xdotool.
 BUILD="$1"
 WORK=$(mktemp -d /tmp/pelta-e2e-XXXXXX)
-cp -r "$BUILD/data" "$WORK/"
-cd "$WORK" || exit 1
+export PELTA_USER_DIR="$WORK/user"
+USER_DATA="$PELTA_USER_DIR/data"
+SHOTS="$PELTA_USER_DIR/screenshots"
+mkdir "$WORK/here"
+cd "$WORK/here" || exit 1
 STARTED_PIDS=""
+# What a script has to undo at its end besides (it may define its own).
+at_exit() { :; }
 # Ends only the copies of the game this script started, by their process ids.
-trap 'for p in $STARTED_PIDS; do kill "$p" 2>/dev/null; done; rm -rf "$WORK"' EXIT
+trap 'for p in $STARTED_PIDS; do kill "$p" 2>/dev/null; done; at_exit; rm -rf "$WORK"' EXIT
 
 fail() {
   echo "FAIL: $*"
   exit 1
 }
 
-# Starts the game in the background; GAME_PID is its process id.
+# Starts the game ($GAME, the built one unless set) in the background;
+# GAME_PID is its process id.
 start_game() {
-  "$BUILD/pelta" "$@" >"$WORK/game.log" 2>&1 &
+  "${GAME:-$BUILD/pelta}" "$@" >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
   STARTED_PIDS="$STARTED_PIDS $GAME_PID"
   xdotool search --sync --onlyvisible --name "^Pelta 2.0$" >/dev/null 2>&1 &
@@ -57,6 +64,11 @@ wait_exit() {
 # Width and height of a BMP file, from its header.
 bmp_size() {
   od -An -t d4 -j 18 -N 8 "$1" | awk '{print $1 "x" $2}'
+}
+
+# The game writes nothing into the folder it was started from.
+check_working_folder_untouched() {
+  [ -z "$(ls -A "$WORK/here")" ] || fail "the game wrote into its working folder: $(ls -A "$WORK/here")"
 }
 
 screen_size() {

@@ -1,16 +1,21 @@
 #!/bin/bash
-# The menus in a real window: a first start writes tt.pta (1815 letters and
-# digits); T and I open their screens and Escape comes back; Escape held from
-# the top ten does not quit; Escape in the menu ends with 0 and writes the
-# settings (the music volume raised with Page Up); a second run keeps the
-# saved game and extra bytes of tt.pta, and --frame-stats reports its frames.
+# The menus in a real window: a first start makes the user folder, writes
+# tt.pta (1815 letters and digits) and copies the default settings there; T
+# and I open their screens and Escape comes back; Escape held from the top
+# ten does not quit; Escape in the menu ends with 0 and writes the settings
+# (the music volume raised with Page Up); a second run keeps the saved game
+# and extra bytes of tt.pta, and --frame-stats reports its frames. Nothing is
+# written beside the program's data.
 . "$(dirname "$0")/lib.sh"
 
-rm -f data/tt.pta data/setting.pta
+data_before=$(ls -l --time-style=full-iso "$BUILD/data")
 start_game
-[ -f data/tt.pta ] || fail "no data/tt.pta after start-up"
-[ "$(stat -c %s data/tt.pta)" = 1815 ] || fail "tt.pta is $(stat -c %s data/tt.pta) bytes"
-[ -z "$(tr -d '0-9A-Za-z' < data/tt.pta)" ] || fail "tt.pta holds other than letters and digits"
+[ -f "$USER_DATA/tt.pta" ] || fail "no data/tt.pta in the user folder after start-up"
+[ "$(stat -c %s "$USER_DATA/tt.pta")" = 1815 ] || fail "tt.pta is $(stat -c %s "$USER_DATA/tt.pta") bytes"
+[ -z "$(tr -d '0-9A-Za-z' < "$USER_DATA/tt.pta")" ] || fail "tt.pta holds other than letters and digits"
+cmp -s "$USER_DATA/setting.pta" "$BUILD/data/setting.pta" || fail "the default settings were not copied"
+music_volume() { od -An -t d4 -j 4 -N 4 "$USER_DATA/setting.pta" | tr -d ' '; }
+first=$(music_volume)
 
 press t
 sleep 0.3
@@ -29,22 +34,25 @@ press Page_Up
 press Escape
 wait_exit $GAME_PID 3
 [ "$EXIT_CODE" = 0 ] || fail "Escape in the menu: exit $EXIT_CODE"
-[ "$(stat -c %s data/setting.pta)" = 16 ] || fail "setting.pta was not written with 16 bytes"
-music=$(od -An -t d4 -j 4 -N 4 data/setting.pta | tr -d ' ')
-[ "$music" = 1252 ] || fail "the music volume 252 + 1000 was not kept at exit, read $music"
+[ "$(stat -c %s "$USER_DATA/setting.pta")" = 16 ] || fail "setting.pta was not written with 16 bytes"
+[ "$(music_volume)" = $((first + 1000)) ] ||
+  fail "the music volume $first + 1000 was not kept at exit, read $(music_volume)"
 
 # Extra bytes and the saved game survive a run; the ten entries are rewritten.
-# --frame-stats reports the menu's frames at the end.
-printf 'EXTRA' >> data/tt.pta
-cp data/tt.pta before.pta
+printf 'EXTRA' >> "$USER_DATA/tt.pta"
+cp "$USER_DATA/tt.pta" "$WORK/before.pta"
 start_game --frame-stats
 press Escape
 wait_exit $GAME_PID 3
 [ "$EXIT_CODE" = 0 ] || fail "second run: exit $EXIT_CODE"
-grep -Eq '^menu +[1-9][0-9]* ' game.log || fail "--frame-stats reported no menu frames: $(cat game.log)"
-[ "$(stat -c %s data/tt.pta)" = 1820 ] || fail "tt.pta lost its extra bytes"
-cmp -s <(tail -c +1651 before.pta) <(tail -c +1651 data/tt.pta) ||
+grep -Eq '^menu +[1-9][0-9]* ' "$WORK/game.log" ||
+  fail "--frame-stats reported no menu frames: $(cat "$WORK/game.log")"
+[ "$(stat -c %s "$USER_DATA/tt.pta")" = 1820 ] || fail "tt.pta lost its extra bytes"
+cmp -s <(tail -c +1651 "$WORK/before.pta") <(tail -c +1651 "$USER_DATA/tt.pta") ||
   fail "the saved game or the extra bytes changed"
-cmp -s <(head -c 1650 before.pta) <(head -c 1650 data/tt.pta) &&
+cmp -s <(head -c 1650 "$WORK/before.pta") <(head -c 1650 "$USER_DATA/tt.pta") &&
   fail "the top ten was not written at the end"
+[ "$(ls -l --time-style=full-iso "$BUILD/data")" = "$data_before" ] ||
+  fail "the game changed its data folder"
+check_working_folder_untouched
 echo "PASS menus e2e"

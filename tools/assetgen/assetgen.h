@@ -9,7 +9,15 @@ bool writeIfChanged(const std::string &path, const std::vector<uint8_t> &bytes);
 // A PNG of A8R8G8B8 pixels (rows of width).
 std::vector<uint8_t> encodePng(const std::vector<uint32_t> &argb, int width, int height);
 
+// The id the desktop files and the icons are named by.
+constexpr const char *APP_ID = "io.github.pelta.Pelta";
+
+// Creates the folder and those above it; true when it exists afterwards.
+bool makeFolders(const std::string &folder);
+
 bool generatePictures(const std::string &dataDir);
+// hicolor/NxN/apps/<APP_ID>.png at 64, 128 and 256 pixels under iconDir.
+bool generateDesktopIcons(const std::string &iconDir);
 bool generateFont(const std::string &dataDir);
 bool generateSounds(const std::string &dataDir);
 bool generateTunes(const std::string &dataDir);

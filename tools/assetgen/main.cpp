@@ -1,10 +1,12 @@
-// assetgen DATA_DIR: writes the game's pictures, font, sounds, tunes and the
-// default settings. Never touches tt.pta or an existing setting.pta.
+// assetgen DATA_DIR [ICON_DIR]: writes the game's pictures, font, sounds,
+// tunes and the default settings, and the desktop icons into ICON_DIR.
+// Never touches tt.pta or an existing setting.pta.
+#include "assetgen.h"
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
-#include "assetgen.h"
 
 bool writeIfChanged(const std::string &path, const std::vector<uint8_t> &bytes) {
   std::ifstream in(path, std::ios::binary);
@@ -25,14 +27,23 @@ bool writeIfChanged(const std::string &path, const std::vector<uint8_t> &bytes) 
   return true;
 }
 
+bool makeFolders(const std::string &folder) {
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  return std::filesystem::is_directory(folder, ignored);
+}
+
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: assetgen DATA_DIR\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: assetgen DATA_DIR [ICON_DIR]\n");
     return 2;
   }
   std::string dir = argv[1];
   mkdir(dir.c_str(), 0755);
   bool ok = generatePictures(dir);
+  if (argc == 3) {
+    ok = generateDesktopIcons(argv[2]) && ok;
+  }
   ok = generateFont(dir) && ok;
   ok = generateSounds(dir) && ok;
   ok = generateTunes(dir) && ok;

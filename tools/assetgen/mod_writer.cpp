@@ -47,54 +47,16 @@ void putCell(std::vector<uint8_t> &out, const Song &song, const Cell &c) {
       sample <= song.instruments.size()) {
     period = PERIODS[periodIndex(song.instruments[sample - 1], c.note)];
   }
-  uint32_t effect = 0;
-  uint32_t param = 0;
-  switch (c.fx) {
-  case Fx::Speed:
-    effect = 0xF;
-    param = std::clamp<uint32_t>(c.param, 1, 31);
-    break;
-  case Fx::Tempo:
-    effect = 0xF;
-    param = std::max<uint32_t>(c.param, 32);
-    break;
-  case Fx::VolumeDown:
-    effect = 0xA;
-    param = c.param & 0x0F;
-    break;
-  case Fx::NoteCut:
-    effect = 0xE;
-    param = 0xC0 | (c.param & 0x0F);
-    break;
-  case Fx::Arpeggio:
-    effect = 0x0;
-    param = c.param;
-    break;
-  case Fx::Vibrato:
-    effect = 0x4;
-    param = c.param;
-    break;
-  case Fx::PortaUp:
-    effect = 0x1;
-    param = c.param;
-    break;
-  case Fx::PatternJump:
-    effect = 0xB;
-    param = c.param;
-    break;
-  case Fx::PatternBreak:
-    effect = 0xD;
+  uint8_t effect = 0;
+  uint8_t param = 0;
+  numberedCommand(c, &effect, &param);
+  // MOD has no volume column: a volume or a note-off becomes effect C.
+  if (c.fx == Fx::None && c.note == NOTE_OFF) {
+    effect = 0xC; // volume 0 silences the channel
     param = 0;
-    break;
-  case Fx::None:
-    if (c.note == NOTE_OFF) {
-      effect = 0xC; // volume 0 silences the channel
-      param = 0;
-    } else if (c.volume != 255) {
-      effect = 0xC;
-      param = std::min<uint32_t>(c.volume, 64);
-    }
-    break;
+  } else if (c.fx == Fx::None && c.volume != 255) {
+    effect = 0xC;
+    param = static_cast<uint8_t>(std::min<uint32_t>(c.volume, 64));
   }
   out.push_back(static_cast<uint8_t>((sample & 0x10) | ((period >> 8) & 0x0F)));
   out.push_back(static_cast<uint8_t>(period & 0xFF));

@@ -1,5 +1,5 @@
 // Writes the game's pictures: the sprite sheet, the title logo, the empty
-// playfield and the window icon.
+// playfield, the window icon and the desktop icons.
 #include "pictures.h"
 #include "assetgen.h"
 
@@ -14,5 +14,16 @@ bool generatePictures(const std::string &dataDir) {
   ok = writePicture(dataDir + "/primitives.pta", makeSpriteSheet()) && ok;
   ok = writePicture(dataDir + "/pta.pta", makeLogo()) && ok;
   ok = writePicture(dataDir + "/icon.pta", makeWindowIcon()) && ok;
+  return ok;
+}
+
+bool generateDesktopIcons(const std::string &iconDir) {
+  bool ok = true;
+  for (int size : {64, 128, 256}) {
+    const std::string side = std::to_string(size);
+    const std::string folder = iconDir + "/hicolor/" + side + "x" + side + "/apps";
+    ok = makeFolders(folder) &&
+         writePicture(folder + "/" + APP_ID + ".png", makeWindowIcon(size)) && ok;
+  }
   return ok;
 }

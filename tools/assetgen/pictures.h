@@ -32,4 +32,5 @@ constexpr int ICON_SIZE = 64;
 Image makeSpriteSheet();
 Image makeLogo();
 Image makePlayfield();
-Image makeWindowIcon();
+// The window icon at ICON_SIZE; the desktop icons at larger sizes.
+Image makeWindowIcon(int size = ICON_SIZE);

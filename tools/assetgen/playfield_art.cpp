@@ -80,35 +80,45 @@ Image makePlayfield() {
   return img;
 }
 
-Image makeWindowIcon() {
-  const int s = ICON_SIZE;
+Image makeWindowIcon(int size) {
+  // Drawn on a 64-unit grid: every position and distance is scaled by k, so
+  // the desktop's larger icons are the same picture, sharper.
+  const int s = size;
+  const float k = float(size) / float(ICON_SIZE);
+  auto at = [k](Vec2 p) { return Vec2{p.x / k, p.y / k}; };
+  auto rect = [&](Image &img, int l, int t, int r, int b, uint32_t argb) {
+    fillRect(img, int(float(l) * k), int(float(t) * k), int(float(r) * k), int(float(b) * k), argb);
+  };
   Image img = makeImage(s, s, 0x00000000u);
-  auto box = [](Vec2 p) { return sdRoundBox(p, {32.0f, 32.0f}, {31.5f, 31.5f}, 7.0f); };
+  auto box = [&](Vec2 p) { return sdRoundBox(at(p), {32.0f, 32.0f}, {31.5f, 31.5f}, 7.0f) * k; };
   paintShape(img, 0, 0, s, s, box, 0xff5a6576u);
   paintShape(
-      img, 0, 0, s, s, [&](Vec2 p) { return box(p) + 5.0f; }, 0xff000000u);
+      img, 0, 0, s, s, [&](Vec2 p) { return box(p) + 5.0f * k; }, 0xff000000u);
   // Captured ground in the lower left, the track leaving it, the player at its end.
   paintShape(
       img, 0, 0, s, s,
       [&](Vec2 p) {
-        float inField = box(p) + 5.0f;
-        float captured = std::min(sdRoundBox(p, {14.0f, 40.0f}, {12.0f, 20.0f}, 0.0f),
-                                  sdRoundBox(p, {30.0f, 52.0f}, {26.0f, 8.0f}, 0.0f));
+        float inField = box(p) + 5.0f * k;
+        Vec2 q = at(p);
+        float captured = std::min(sdRoundBox(q, {14.0f, 40.0f}, {12.0f, 20.0f}, 0.0f),
+                                  sdRoundBox(q, {30.0f, 52.0f}, {26.0f, 8.0f}, 0.0f)) *
+                         k;
         return std::max(inField, captured);
       },
       CAPTURED_BLUE);
-  fillRect(img, 22, 14, 28, 24, TRACK_GREEN);
-  fillRect(img, 22, 14, 42, 20, TRACK_GREEN);
-  fillRect(img, 42, 11, 52, 21, 0xffffffffu);
-  fillRect(img, 49, 11, 52, 21, 0xffc8d2deu);
-  fillRect(img, 42, 18, 52, 21, 0xffc8d2deu);
+  rect(img, 22, 14, 28, 24, TRACK_GREEN);
+  rect(img, 22, 14, 42, 20, TRACK_GREEN);
+  rect(img, 42, 11, 52, 21, 0xffffffffu);
+  rect(img, 49, 11, 52, 21, 0xffc8d2deu);
+  rect(img, 42, 18, 52, 21, 0xffc8d2deu);
   paintShape(
       img, 0, 0, s, s,
-      [](Vec2 p) {
-        return sdCircle(p, {45.0f, 40.0f}, 6.0f);
+      [&](Vec2 p) {
+        return sdCircle(at(p), {45.0f, 40.0f}, 6.0f) * k;
       },
-      [](Vec2 p) {
-        float d = std::hypot(p.x - 43.0f, p.y - 38.0f) / 8.0f;
+      [&](Vec2 p) {
+        Vec2 q = at(p);
+        float d = std::hypot(q.x - 43.0f, q.y - 38.0f) / 8.0f;
         return gradientAt({{0.0f, 0xffffffffu}, {0.6f, 0xffdfe6eeu}, {1.0f, 0xff8a96a6u}}, d);
       });
   return img;

@@ -85,5 +85,8 @@ void padTo16(std::vector<uint8_t> &out);
 // S3M and IT share their lettered effects (A speed, T tempo, D slide ...);
 // only the lowest tempo each accepts differs.
 void letterCommand(const Cell &c, uint8_t minTempo, uint8_t *cmd, uint8_t *info);
+// MOD and XM share their numbered effects (F speed and tempo, A slide ...);
+// Fx::None gives 0, 0 (MOD then puts a volume into effect C itself).
+void numberedCommand(const Cell &c, uint8_t *effect, uint8_t *param);
 // Semitone offset (in 1/128 steps of XM finetune) of a rate against a reference.
 double semitonesBetween(double rate, double reference);

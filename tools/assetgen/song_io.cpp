@@ -54,6 +54,47 @@ std::vector<uint8_t> writeSong(const Song &song, TuneFormat format) {
   return {};
 }
 
+void numberedCommand(const Cell &c, uint8_t *effect, uint8_t *param) {
+  *effect = 0;
+  *param = c.param;
+  switch (c.fx) {
+  case Fx::Speed:
+    *effect = 0xF;
+    *param = std::clamp<uint8_t>(c.param, 1, 31);
+    break;
+  case Fx::Tempo:
+    *effect = 0xF;
+    *param = std::max<uint8_t>(c.param, 32);
+    break;
+  case Fx::VolumeDown:
+    *effect = 0xA;
+    *param = c.param & 0x0F;
+    break;
+  case Fx::NoteCut:
+    *effect = 0xE;
+    *param = static_cast<uint8_t>(0xC0 | (c.param & 0x0F));
+    break;
+  case Fx::Arpeggio:
+    break;
+  case Fx::Vibrato:
+    *effect = 0x4;
+    break;
+  case Fx::PortaUp:
+    *effect = 0x1;
+    break;
+  case Fx::PatternJump:
+    *effect = 0xB;
+    break;
+  case Fx::PatternBreak:
+    *effect = 0xD;
+    *param = 0;
+    break;
+  case Fx::None:
+    *param = 0;
+    break;
+  }
+}
+
 void letterCommand(const Cell &c, uint8_t minTempo, uint8_t *cmd, uint8_t *info) {
   switch (c.fx) {
   case Fx::Speed:

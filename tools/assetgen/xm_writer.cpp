@@ -16,46 +16,7 @@ void putCellXm(std::vector<uint8_t> &out, const Cell &c) {
   }
   uint8_t effect = 0;
   uint8_t param = 0;
-  switch (c.fx) {
-  case Fx::Speed:
-    effect = 0xF;
-    param = std::clamp<uint8_t>(c.param, 1, 31);
-    break;
-  case Fx::Tempo:
-    effect = 0xF;
-    param = std::max<uint8_t>(c.param, 32);
-    break;
-  case Fx::VolumeDown:
-    effect = 0xA;
-    param = c.param & 0x0F;
-    break;
-  case Fx::NoteCut:
-    effect = 0xE;
-    param = 0xC0 | (c.param & 0x0F);
-    break;
-  case Fx::Arpeggio:
-    effect = 0x0;
-    param = c.param;
-    break;
-  case Fx::Vibrato:
-    effect = 0x4;
-    param = c.param;
-    break;
-  case Fx::PortaUp:
-    effect = 0x1;
-    param = c.param;
-    break;
-  case Fx::PatternJump:
-    effect = 0xB;
-    param = c.param;
-    break;
-  case Fx::PatternBreak:
-    effect = 0xD;
-    param = 0;
-    break;
-  case Fx::None:
-    break;
-  }
+  numberedCommand(c, &effect, &param);
   uint8_t flags = 0x80;
   if (note != 0) {
     flags |= 0x01;

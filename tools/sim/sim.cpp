@@ -12,6 +12,8 @@
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
+#include "replay/replay.h"
+#include "shell/command_line.h"
 #include "shell/shell.h"
 #include "state/game_state.h"
 #include <csignal>
@@ -24,107 +26,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct KeyName {
-  const char *name;
-  int virtualKey;
-};
-
-const KeyName KEY_NAMES[] = {
-    {"UP", VK_UP},        {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},    {"RIGHT", VK_RIGHT},
-    {"ENTER", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"S", 'S'},           {"M", 'M'},
-    {"HOME", VK_HOME},    {"END", VK_END},       {"PAGEUP", VK_PRIOR}, {"PAGEDOWN", VK_NEXT},
-};
-
-// Plain decimal digits only, no sign, within [low, high].
-bool parseNumber(const std::string &text, uint64_t low, uint64_t high, uint64_t &value) {
-  if (text.empty() || text.size() > 20) {
-    return false;
-  }
-  uint64_t v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') {
-      return false;
-    }
-    const uint64_t digit = static_cast<uint64_t>(c - '0');
-    if (v > (UINT64_MAX - digit) / 10) {
-      return false;
-    }
-    v = v * 10 + digit;
-  }
-  if (v < low || v > high) {
-    return false;
-  }
-  value = v;
-  return true;
-}
-
-int keyByName(const std::string &name) {
-  for (const KeyName &k : KEY_NAMES) {
-    if (name == k.name) {
-      return k.virtualKey;
-    }
-  }
-  return -1;
-}
-
-std::vector<std::string> splitWords(const std::string &line) {
-  std::vector<std::string> words;
-  std::istringstream in(line);
-  std::string word;
-  while (in >> word) {
-    words.push_back(word);
-  }
-  return words;
-}
-
-const uint32_t *crcTable() {
-  static uint32_t table[256];
-  static bool built = false;
-  if (!built) {
-    for (uint32_t n = 0; n < 256; ++n) {
-      uint32_t c = n;
-      for (int k = 0; k < 8; ++k) {
-        c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      }
-      table[n] = c;
-    }
-    built = true;
-  }
-  return table;
-}
-
-enum class LineRead { Line, End, TooLong };
-
-// One line of the script without its line break, as std::getline gives it,
-// but never more than the limits allow to be read or held.
-LineRead readScriptLine(std::istream &in, std::string &line, uint64_t &bytesRead,
-                        const ScriptLimits &limits) {
-  line.clear();
-  std::streambuf *buffer = in.rdbuf();
-  if (buffer == nullptr) {
-    return LineRead::End;
-  }
-  bool any = false;
-  for (;;) {
-    const int c = buffer->sbumpc();
-    if (c == std::char_traits<char>::eof()) {
-      in.setstate(std::ios::eofbit);
-      return any ? LineRead::Line : LineRead::End;
-    }
-    any = true;
-    if (++bytesRead > limits.maxBytes) {
-      return LineRead::TooLong;
-    }
-    if (c == '\n') {
-      return LineRead::Line;
-    }
-    if (line.size() >= limits.maxLineLength) {
-      return LineRead::TooLong;
-    }
-    line.push_back(static_cast<char>(c));
-  }
-}
 
 // The game's own reports (a missing picture in the private folder) would only
 // be noise here; the state lines are the whole output of a run.
@@ -189,12 +90,20 @@ struct StopSignals {
   }
 };
 
-void startHeadlessGame(const SimOptions &options) {
+// A replay sets the game up as it was recorded; otherwise the seed and level
+// of the options start a new game.
+void startHeadlessGame(const SimOptions &options, const Replay *replay) {
   headless::reset();
   startDeviceAndSprites("");
   setUpSubsystems();
   applyRenderScale(renderScale);
   audioReady = 0;
+  if (replay != nullptr) {
+    startPlayback(*replay);
+    appActive = 1;
+    frameStartTime = timeGetTime();
+    return;
+  }
   // What the main menu's Enter prepares for a new game.
   level = options.level;
   lives = 5;
@@ -217,8 +126,12 @@ bool parseSimArguments(const std::vector<std::string> &args, SimOptions &options
   std::vector<std::string> seen;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string &name = args[i];
+    if (name == "--help" || name == "--version") {
+      (name == "--help" ? options.help : options.version) = true;
+      continue;
+    }
     if (name != "--seed" && name != "--level" && name != "--frames" && name != "--keys" &&
-        name != "--every") {
+        name != "--every" && name != "--replay") {
       error = "unknown argument \"" + name + "\"";
       return false;
     }
@@ -236,121 +149,59 @@ bool parseSimArguments(const std::vector<std::string> &args, SimOptions &options
     const std::string &value = args[++i];
     uint64_t v = 0;
     if (name == "--seed") {
-      if (!parseNumber(value, 0, UINT32_MAX, v)) {
+      if (!parseScriptNumber(value, 0, UINT32_MAX, v)) {
         error = "--seed must be a number from 0 to 4294967295, not \"" + value + "\"";
         return false;
       }
       options.seed = static_cast<uint32_t>(v);
       seedGiven = true;
     } else if (name == "--level") {
-      if (!parseNumber(value, 1, MAX_LEVEL, v)) {
+      if (!parseScriptNumber(value, 1, MAX_LEVEL, v)) {
         error = "--level must be a number from 1 to 200, not \"" + value + "\"";
         return false;
       }
       options.level = static_cast<uint32_t>(v);
     } else if (name == "--frames") {
-      if (!parseNumber(value, 1, UINT32_MAX, v)) {
+      if (!parseScriptNumber(value, 1, UINT32_MAX, v)) {
         error = "--frames must be a number from 1 to 4294967295, not \"" + value + "\"";
         return false;
       }
       options.frames = v;
     } else if (name == "--every") {
-      if (!parseNumber(value, 1, UINT32_MAX, v)) {
+      if (!parseScriptNumber(value, 1, UINT32_MAX, v)) {
         error = "--every must be a number from 1 to 4294967295, not \"" + value + "\"";
         return false;
       }
       options.every = v;
-    } else {
+    } else if (name == "--keys") {
       if (value.empty()) {
         error = "--keys needs a file name";
         return false;
       }
       options.keysPath = value;
+    } else {
+      if (value.empty()) {
+        error = "--replay needs a file name";
+        return false;
+      }
+      options.replayPath = value;
     }
   }
-  if (!seedGiven) {
+  // A replay brings its own start, length and keys.
+  if (!options.replayPath.empty()) {
+    for (const std::string &s : seen) {
+      if (s != "--replay" && s != "--every") {
+        error = "--replay takes no " + s;
+        return false;
+      }
+    }
+    return true;
+  }
+  if (!seedGiven && !options.help && !options.version) {
     error = "--seed is required";
     return false;
   }
   return true;
-}
-
-bool parseKeyScript(std::istream &script, std::vector<KeyEvent> &events, std::string &error,
-                    const ScriptLimits &limits) {
-  std::string line;
-  uint64_t lineNumber = 0;
-  uint64_t lastFrame = 1;
-  uint64_t bytesRead = 0;
-  for (;;) {
-    const LineRead read = readScriptLine(script, line, bytesRead, limits);
-    if (read == LineRead::End) {
-      break;
-    }
-    ++lineNumber;
-    if (read == LineRead::TooLong) {
-      error = bytesRead > limits.maxBytes
-                  ? "the key script is larger than " + std::to_string(limits.maxBytes) + " bytes"
-                  : "line " + std::to_string(lineNumber) + ": longer than " +
-                        std::to_string(limits.maxLineLength) + " characters";
-      return false;
-    }
-    if (line.empty()) {
-      continue;
-    }
-    const size_t hash = line.find('#');
-    if (hash != std::string::npos) {
-      line.erase(hash);
-    }
-    const std::vector<std::string> words = splitWords(line);
-    if (words.empty()) {
-      continue;
-    }
-    const std::string where = "line " + std::to_string(lineNumber) + ": ";
-    if (words.size() != 3) {
-      error = where + "expected \"FRAME KEY +\" or \"FRAME KEY -\"";
-      return false;
-    }
-    KeyEvent event{};
-    if (!parseNumber(words[0], 1, UINT64_MAX / 2, event.frame)) {
-      error = where + "frame \"" + words[0] + "\" is not a number from 1 on";
-      return false;
-    }
-    if (event.frame < lastFrame) {
-      error = where + "frame " + words[0] + " comes before the frame of the line above";
-      return false;
-    }
-    event.virtualKey = keyByName(words[1]);
-    if (event.virtualKey < 0) {
-      error = where + "unknown key \"" + words[1] +
-              "\" (UP DOWN LEFT RIGHT ENTER ESCAPE S M HOME END PAGEUP PAGEDOWN)";
-      return false;
-    }
-    if (words[2] != "+" && words[2] != "-") {
-      error = where + "expected + or - after the key, not \"" + words[2] + "\"";
-      return false;
-    }
-    event.down = words[2] == "+";
-    lastFrame = event.frame;
-    if (events.size() >= limits.maxEvents) {
-      error = "the key script holds more than " + std::to_string(limits.maxEvents) + " events";
-      return false;
-    }
-    events.push_back(event);
-  }
-  if (script.bad()) {
-    error = "the key script could not be read";
-    return false;
-  }
-  return true;
-}
-
-uint32_t crc32(const uint8_t *data, size_t length) {
-  const uint32_t *table = crcTable();
-  uint32_t c = 0xFFFFFFFFu;
-  for (size_t i = 0; i < length; ++i) {
-    c = table[(c ^ data[i]) & 0xFFu] ^ (c >> 8);
-  }
-  return c ^ 0xFFFFFFFFu;
 }
 
 std::string simStateLine(uint64_t frame) {
@@ -394,13 +245,14 @@ namespace {
 // One run from start-up to its last frame, with the files it may write in a
 // private folder that is removed at its end.
 void simulateInPrivateFolder(const SimOptions &options, const std::vector<KeyEvent> &events,
-                             std::ostream &out) {
+                             const Replay *replay, std::ostream &out) {
   const std::string root = makePrivateRoot();
-  setFileRoot(root.empty() ? "/nonexistent" : root);
+  setUserRoot(root.empty() ? "/nonexistent" : root);
+  setDataFolder(userRoot() + "/data");
   makeDirectory("data");
   {
     QuietStandardError quiet;
-    startHeadlessGame(options);
+    startHeadlessGame(options, replay);
     size_t next = 0;
     for (uint64_t frame = 1; frame <= options.frames; ++frame) {
       while (next < events.size() && events[next].frame == frame) {
@@ -427,16 +279,36 @@ void simulateInPrivateFolder(const SimOptions &options, const std::vector<KeyEve
 } // namespace
 
 void runSimulation(const SimOptions &options, const std::vector<KeyEvent> &events,
-                   std::ostream &out) {
+                   std::ostream &out, const Replay *replay) {
   int stoppedBy = 0;
   {
     StopSignals signals;
-    simulateInPrivateFolder(options, events, out);
+    simulateInPrivateFolder(options, events, replay, out);
     stoppedBy = stopSignal;
   }
   if (stoppedBy != 0) {
     std::raise(stoppedBy);
   }
+}
+
+std::string simUsageText() {
+  return "Usage: pelta-sim --seed S [--level L] [--frames N] [--keys FILE] [--every K]\n"
+         "       pelta-sim --replay FILE [--every K]\n"
+         "Plays the game screen from a seed and a key script, or a recorded game, without\n"
+         "a window or sound, and prints the game state as one JSON line per frame. It\n"
+         "reads and writes no player files.\n"
+         "\n"
+         "  --seed S       the seed of the run, 0 to 4294967295 (required without --replay)\n"
+         "  --level L      the level a new game starts at, 1 to 200 (default 1)\n"
+         "  --frames N     frames to play (default 1000)\n"
+         "  --keys FILE    the key script, - for standard input (default: no key pressed)\n"
+         "  --every K      print every K-th frame and always the last one (default 1)\n"
+         "  --replay FILE  play a recorded game and check it against its recording:\n"
+         "                 exit 0 when it matches, 3 when it differs\n"
+         "  --help         show this help and exit\n"
+         "  --version      show the version and exit\n"
+         "\n"
+         "See pelta-sim(6).\n";
 }
 
 int simMain(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
@@ -446,6 +318,21 @@ int simMain(const std::vector<std::string> &args, std::istream &in, std::ostream
   if (!parseSimArguments(args, options, error)) {
     err << "pelta-sim: " << error << '\n';
     return SIM_USAGE_ERROR;
+  }
+  if (options.help || options.version) {
+    out << (options.help ? simUsageText() : versionText("pelta-sim"));
+    return 0;
+  }
+  if (!options.replayPath.empty()) {
+    Replay replay;
+    if (!readReplayFile(options.replayPath, replay, error)) {
+      err << "pelta-sim: " << options.replayPath << ": " << error << '\n';
+      return SIM_USAGE_ERROR;
+    }
+    options.frames = replay.end.frame;
+    runSimulation(options, {}, out, &replay);
+    err << "pelta-sim: " << playbackReport() << '\n';
+    return playbackExitCode();
   }
   std::vector<KeyEvent> events;
   if (!options.keysPath.empty()) {

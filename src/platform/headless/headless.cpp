@@ -1,11 +1,12 @@
 // The headless backend: no window, no device, no sound; everything the game
 // asks of the platform is answered from scripted state and recorded.
 #include "platform/headless/headless.h"
-#include <cstring>
-#include <map>
 #include "platform/input.h"
+#include "platform/key_states.h"
 #include "platform/text.h"
 #include "platform/timer.h"
+#include <cstring>
+#include <map>
 
 namespace {
 struct Texture {
@@ -15,11 +16,16 @@ struct Texture {
 };
 
 int16_t keyStates[VK_KEY_COUNT];
+bool reportedDown[VK_KEY_COUNT];
 uint32_t clockMs = 0;
 uint64_t sleptMs = 0;
 uint32_t calendarSeconds = 1700000000u;
 int desktopW = 1920;
 int desktopH = 1080;
+int displays = 1;
+int pointerOn = -1;
+int displayChosen = 0;
+headless::WindowShown shownAs{};
 std::vector<DisplayModeInfo> displayModes;
 int deviceFailures = 0;
 bool deviceExists = false;
@@ -29,6 +35,10 @@ int backH = 0;
 std::vector<WindowEvent> pendingEvents;
 bool otherInstance = false;
 bool raiseAsked = false;
+std::string guard;
+std::string videoDriver = "headless";
+std::string windowClassName;
+std::string windowIcon;
 std::vector<DrawRecord> records;
 std::map<int, Texture> textures;
 int nextTexture = 1;
@@ -46,18 +56,27 @@ const Transform2D IDENTITY{1, 0, 0, 1, 0, 0};
 
 namespace headless {
 void reset() {
+  releaseAllKeys();
   std::memset(keyStates, 0, sizeof keyStates);
   clockMs = 0;
   sleptMs = 0;
   calendarSeconds = 1700000000u;
   desktopW = 1920;
   desktopH = 1080;
+  displays = 1;
+  pointerOn = -1;
+  displayChosen = 0;
+  shownAs = {};
   displayModes = {{1920, 1080, 60}};
   deviceFailures = 0;
   backBufferFails = false;
   pendingEvents.clear();
   otherInstance = false;
   raiseAsked = false;
+  guard.clear();
+  videoDriver = "headless";
+  windowClassName.clear();
+  windowIcon.clear();
   records.clear();
   fontCount = 0;
   textureCount = 0;
@@ -66,8 +85,8 @@ void reset() {
 }
 void setKey(int vk, bool down) {
   if (vk >= 0 && vk < VK_KEY_COUNT) {
-    keyStates[vk] = static_cast<int16_t>(down ? (keyStates[vk] | int16_t(0x8000))
-                                              : (keyStates[vk] & 1));
+    keyStates[vk] =
+        static_cast<int16_t>(down ? (keyStates[vk] | int16_t(0x8000)) : (keyStates[vk] & 1));
   }
 }
 void setToggle(int vk, bool on) {
@@ -75,10 +94,23 @@ void setToggle(int vk, bool on) {
     keyStates[vk] = static_cast<int16_t>(on ? (keyStates[vk] | 1) : (keyStates[vk] & ~1));
   }
 }
+void keyEvent(int vk, bool down) {
+  if (vk < 0 || vk >= VK_KEY_COUNT || reportedDown[vk] == down) {
+    return; // the window system reports no second press of a held key
+  }
+  reportedDown[vk] = down;
+  if (down) {
+    pressVirtualKey(vk);
+  } else {
+    releaseVirtualKey(vk);
+  }
+}
 void releaseAllKeys() {
   for (auto &k : keyStates) {
     k = static_cast<int16_t>(k & 1);
   }
+  std::memset(reportedDown, 0, sizeof reportedDown);
+  releaseAllVirtualKeys();
 }
 void setClock(uint32_t ms) { clockMs = ms; }
 void advanceClock(uint32_t ms) { clockMs += ms; }
@@ -88,12 +120,22 @@ void setDesktop(int w, int h) {
   desktopW = w;
   desktopH = h;
 }
+void setDisplays(int count, int pointerDisplay) {
+  displays = count;
+  pointerOn = pointerDisplay;
+}
+int selectedDisplay() { return displayChosen; }
+WindowShown windowShown() { return shownAs; }
 void setDisplayModes(const std::vector<DisplayModeInfo> &modes) { displayModes = modes; }
 void failDeviceCreation(int failuresLeft) { deviceFailures = failuresLeft; }
 void failBackBufferRead(bool fail) { backBufferFails = fail; }
 void pushWindowEvent(WindowEvent event) { pendingEvents.push_back(event); }
 void setOtherInstanceRunning(bool running) { otherInstance = running; }
 bool raiseRequested() { return raiseAsked; }
+std::string guardName() { return guard; }
+void setVideoDriver(const char *name) { videoDriver = name; }
+std::string windowClass() { return windowClassName; }
+std::string windowIconPath() { return windowIcon; }
 const std::vector<DrawRecord> &drawLog() { return records; }
 void clearDrawLog() { records.clear(); }
 std::vector<std::string> drawnTexts() {
@@ -113,7 +155,12 @@ int glyphAdvance(int height) { return (height * 3 + 2) / 5; }
 } // namespace headless
 
 // ---- input / timer / system ----
-int16_t getKeyState(int vk) { return (vk >= 0 && vk < VK_KEY_COUNT) ? keyStates[vk] : 0; }
+int16_t keyboardState(int vk) {
+  if (vk < 0 || vk >= VK_KEY_COUNT) {
+    return 0;
+  }
+  return static_cast<int16_t>(keyStates[vk] | (virtualKeyDown(vk) ? 0x8000 : 0));
+}
 uint32_t timeGetTime() { return clockMs; }
 uint64_t timeMicroseconds() { return uint64_t(clockMs) * 1000u; }
 void sleepMilliseconds(uint32_t ms) {
@@ -122,7 +169,8 @@ void sleepMilliseconds(uint32_t ms) {
 }
 uint32_t calendarTimeSeconds() { return calendarSeconds; }
 
-bool acquireSingleInstance(const char *) {
+bool acquireSingleInstance(const char *name) {
+  guard = name;
   if (otherInstance) {
     raiseAsked = true;
     return false;
@@ -143,7 +191,18 @@ void showMessageBox(const char *caption, const char *text) {
 }
 
 // ---- video ----
-bool createMainWindow(const char *, const char *) { return true; }
+void setWindowClass(const char *appId) { windowClassName = appId; }
+bool createMainWindow(const char *, const char *iconPath) {
+  windowIcon = iconPath;
+  return true;
+}
+const char *videoDriverName() { return videoDriver.c_str(); }
+int displayCount() { return displays; }
+int displayUnderPointer() { return pointerOn; }
+void selectDisplay(int index) { displayChosen = index; }
+void showMainWindow(bool inWindow, int width, int height) {
+  shownAs = {shownAs.times + 1, inWindow, width, height};
+}
 void destroyMainWindow() {}
 void desktopSize(int *w, int *h) {
   *w = desktopW;

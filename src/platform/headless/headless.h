@@ -1,16 +1,25 @@
 // Controls of the headless backend, for tests and the simulator: scripted key
 // states, a settable clock, made-up display modes, and the recorded draw calls.
 #pragma once
-#include <cstdint>
-#include <string>
-#include <vector>
 #include "platform/audio_device.h"
 #include "platform/sprites.h"
 #include "platform/system.h"
 #include "platform/video.h"
+#include <cstdint>
+#include <string>
+#include <vector>
 
 // One call that reached the headless sound device.
-enum class AudioCall : uint8_t { PlayChannel, StopChannel, PlayTune, StopTune, EffectsGain, MusicGain, Pause, Resume };
+enum class AudioCall : uint8_t {
+  PlayChannel,
+  StopChannel,
+  PlayTune,
+  StopTune,
+  EffectsGain,
+  MusicGain,
+  Pause,
+  Resume
+};
 
 struct AudioRecord {
   AudioCall call;
@@ -26,23 +35,30 @@ enum class DrawKind : uint8_t { Sprite, Text };
 struct DrawRecord {
   DrawKind kind;
   SpriteId sprite;
-  TextureId texture;  // Sprite
-  bool wholeTexture;  // Sprite: no source rectangle given
-  SourceRect src;     // Sprite
-  float x, y;         // Sprite position, or text left/top
+  TextureId texture; // Sprite
+  bool wholeTexture; // Sprite: no source rectangle given
+  SourceRect src;    // Sprite
+  float x, y;        // Sprite position, or text left/top
   uint32_t colour;
-  bool flashBlend;    // Sprite drawn with the flash blend
+  bool flashBlend; // Sprite drawn with the flash blend
   Transform2D transform;
-  std::string text;   // Text
-  int fontHeight;     // Text
+  std::string text; // Text
+  int fontHeight;   // Text
 };
 
 namespace headless {
 // Puts every control back to its start: keys up, clock 0, log empty,
 // one 1920x1080 60 Hz display mode, no pending events.
 void reset();
+// A key's state as a script sets it: down from now on, or up from now on
+// (a press and a release before the next frame leave no trace).
 void setKey(int virtualKey, bool down);
 void setToggle(int virtualKey, bool on);
+// A key going down or up as the window system reports it, with the real
+// backend's rule: pressed and let go before a frame, it reads down in that
+// frame.
+void keyEvent(int virtualKey, bool down);
+// Every key up, scripted or reported.
 void releaseAllKeys();
 void setClock(uint32_t ms);
 void advanceClock(uint32_t ms);
@@ -50,6 +66,17 @@ void advanceClock(uint32_t ms);
 uint64_t totalSlept();
 void setCalendarTime(uint32_t seconds);
 void setDesktop(int width, int height);
+// How many displays there are and which holds the pointer (-1: unknown).
+void setDisplays(int count, int pointerDisplay);
+int selectedDisplay();
+// How showMainWindow last showed the window.
+struct WindowShown {
+  int times; // calls so far
+  bool inWindow;
+  int width;
+  int height;
+};
+WindowShown windowShown();
 void setDisplayModes(const std::vector<DisplayModeInfo> &modes);
 void failDeviceCreation(int failuresLeft);
 void failBackBufferRead(bool fail);
@@ -57,6 +84,13 @@ void pushWindowEvent(WindowEvent event);
 // Whether another instance was simulated as running.
 void setOtherInstanceRunning(bool running);
 bool raiseRequested();
+// The name the single-instance guard was taken by.
+std::string guardName();
+// What videoDriverName reports ("headless" after reset).
+void setVideoDriver(const char *name);
+// The class and icon the window was given.
+std::string windowClass();
+std::string windowIconPath();
 const std::vector<DrawRecord> &drawLog();
 void clearDrawLog();
 // Texts drawn since the log was cleared, in order.

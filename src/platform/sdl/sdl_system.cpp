@@ -1,6 +1,11 @@
 // Timer, single-instance guard, window events and the message box on SDL and
-// POSIX. The guard is an abstract-namespace Unix socket: the first instance
-// listens on it; a second start connects, asks for a raise and exits.
+// POSIX (the keys and pads are sdl_input.cpp's). The guard is an
+// abstract-namespace Unix socket: the first instance listens on it; a second
+// start connects, asks for a raise and exits.
+#include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_state.h"
+#include "platform/system.h"
+#include "platform/timer.h"
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -9,10 +14,6 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include "platform/input.h"
-#include "platform/sdl/sdl_state.h"
-#include "platform/system.h"
-#include "platform/timer.h"
 
 namespace {
 int instanceSocket = -1;
@@ -35,7 +36,8 @@ socklen_t makeAddress(const char *name, sockaddr_un *addr) {
 uint32_t timeGetTime() {
   timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+  uint64_t ms =
+      static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
   return static_cast<uint32_t>(ms);
 }
 
@@ -62,7 +64,7 @@ bool acquireSingleInstance(const char *name) {
   }
   if (bind(s, reinterpret_cast<sockaddr *>(&addr), len) == 0 && listen(s, 4) == 0) {
     instanceSocket = s;
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onQuitSignal;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
@@ -75,6 +77,14 @@ bool acquireSingleInstance(const char *name) {
   int c = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (c >= 0) {
     if (connect(c, reinterpret_cast<sockaddr *>(&addr), len) == 0) {
+      // The name carries our user id, so only a program of another user
+      // holding it on purpose could answer here: it must not keep us out.
+      ucred peer{};
+      socklen_t size = sizeof peer;
+      if (getsockopt(c, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid != getuid()) {
+        close(c);
+        return true;
+      }
       const char msg[] = "raise";
       ssize_t ignored = write(c, msg, sizeof msg - 1);
       (void)ignored;
@@ -108,16 +118,12 @@ WindowEvent pollWindowEvent() {
     switch (e.type) {
     case SDL_QUIT:
       return WindowEvent::Quit;
-    case SDL_KEYDOWN:
-      if (e.key.keysym.scancode == SDL_SCANCODE_PAUSE) {
-        return WindowEvent::PauseKey;
-      }
-      break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
         return WindowEvent::Activated;
       }
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        keyboardFocusLost();
         return WindowEvent::Deactivated;
       }
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
@@ -125,6 +131,9 @@ WindowEvent pollWindowEvent() {
       }
       break;
     default:
+      if (WindowEvent told = takeInputEvent(e); told != WindowEvent::None) {
+        return told;
+      }
       break;
     }
   }
@@ -134,46 +143,4 @@ WindowEvent pollWindowEvent() {
 void showMessageBox(const char *caption, const char *text) {
   std::fprintf(stderr, "%s: %s\n", caption, text);
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
-}
-
-// Windows virtual keys onto SDL scancodes; Enter and Ctrl are either key.
-int16_t getKeyState(int vk) {
-  const Uint8 *keys = SDL_GetKeyboardState(nullptr);
-  if (keys == nullptr) {
-    return 0;
-  }
-  auto down = [&](SDL_Scancode a, SDL_Scancode b = SDL_SCANCODE_UNKNOWN) {
-    return keys[a] != 0 || (b != SDL_SCANCODE_UNKNOWN && keys[b] != 0);
-  };
-  bool isDown = false;
-  int16_t toggle = 0;
-  if (vk >= 'A' && vk <= 'Z') {
-    isDown = down(static_cast<SDL_Scancode>(SDL_SCANCODE_A + (vk - 'A')));
-  } else if (vk >= '1' && vk <= '9') {
-    isDown = down(static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (vk - '1')));
-  } else {
-    switch (vk) {
-    case '0': isDown = down(SDL_SCANCODE_0); break;
-    case VK_BACK: isDown = down(SDL_SCANCODE_BACKSPACE); break;
-    case VK_RETURN: isDown = down(SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER); break;
-    case VK_CONTROL: isDown = down(SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL); break;
-    case VK_PAUSE: isDown = down(SDL_SCANCODE_PAUSE); break;
-    case VK_CAPITAL:
-      isDown = down(SDL_SCANCODE_CAPSLOCK);
-      toggle = (SDL_GetModState() & KMOD_CAPS) ? 1 : 0;
-      break;
-    case VK_ESCAPE: isDown = down(SDL_SCANCODE_ESCAPE); break;
-    case VK_SPACE: isDown = down(SDL_SCANCODE_SPACE); break;
-    case VK_PRIOR: isDown = down(SDL_SCANCODE_PAGEUP); break;
-    case VK_NEXT: isDown = down(SDL_SCANCODE_PAGEDOWN); break;
-    case VK_END: isDown = down(SDL_SCANCODE_END); break;
-    case VK_HOME: isDown = down(SDL_SCANCODE_HOME); break;
-    case VK_LEFT: isDown = down(SDL_SCANCODE_LEFT); break;
-    case VK_UP: isDown = down(SDL_SCANCODE_UP); break;
-    case VK_RIGHT: isDown = down(SDL_SCANCODE_RIGHT); break;
-    case VK_DOWN: isDown = down(SDL_SCANCODE_DOWN); break;
-    default: break;
-    }
-  }
-  return static_cast<int16_t>((isDown ? 0x8000 : 0) | toggle);
 }

@@ -1,9 +1,8 @@
-// The window and the device on SDL: a full-screen window over the desktop,
-// drawn into directly when the chosen mode has its size, otherwise through a
-// render target of the mode's size presented scaled to fit; with vsync.
+// The device on SDL: frames drawn straight into the window when the chosen
+// mode has its size, otherwise into a render target of the mode's size that
+// is presented scaled to fit; with vsync (the window is sdl_window.cpp's).
 #include "platform/sdl/sdl_state.h"
 #include "platform/video.h"
-#include <SDL2/SDL_image.h>
 #include <algorithm>
 #include <cstdio>
 
@@ -75,68 +74,6 @@ void destroyRendererAndTarget() {
 }
 } // namespace
 
-bool createMainWindow(const char *title, const char *iconPath) {
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "pelta: no video: %s\n", SDL_GetError());
-    return false;
-  }
-  SDL_DisplayMode desktop;
-  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-    desktop.w = 1920;
-    desktop.h = 1080;
-  }
-  // A borderless window exactly covering the desktop: asking the window
-  // manager for a fullscreen state instead costs a long wait for its answer
-  // (and forever without one) before the first frame.
-  sdl::window = SDL_CreateWindow(title, 0, 0, desktop.w, desktop.h, SDL_WINDOW_BORDERLESS);
-  if (sdl::window == nullptr) {
-    std::fprintf(stderr, "pelta: no window: %s\n", SDL_GetError());
-    return false;
-  }
-  if (SDL_Surface *icon = IMG_Load(iconPath)) {
-    SDL_SetWindowIcon(sdl::window, icon);
-    SDL_FreeSurface(icon);
-  }
-  SDL_ShowCursor(SDL_DISABLE);
-  SDL_RaiseWindow(sdl::window);
-  SDL_SetWindowInputFocus(sdl::window);
-  return true;
-}
-
-void destroyMainWindow() {
-  destroyRendererAndTarget();
-  if (sdl::window != nullptr) {
-    SDL_DestroyWindow(sdl::window);
-    sdl::window = nullptr;
-  }
-}
-
-void desktopSize(int *width, int *height) {
-  SDL_DisplayMode desktop;
-  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
-    *width = desktop.w;
-    *height = desktop.h;
-  } else {
-    *width = 1920;
-    *height = 1080;
-  }
-}
-
-int listDisplayModes(DisplayModeInfo *modes, int capacity) {
-  int n = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < n && i < capacity; ++i) {
-    SDL_DisplayMode m;
-    if (SDL_GetDisplayMode(0, i, &m) == 0) {
-      modes[i] = {m.w, m.h, m.refresh_rate};
-    } else {
-      modes[i] = {0, 0, 0};
-    }
-  }
-  return n < 0 ? 0 : n;
-}
-
 bool createGraphicsDevice(int width, int height, int refreshRate) {
   (void)refreshRate; // the desktop's own rate: the window is full screen on it
   destroyRendererAndTarget();
@@ -153,13 +90,6 @@ bool createGraphicsDevice(int width, int height, int refreshRate) {
 void releaseGraphicsDevice() { destroyRendererAndTarget(); }
 
 bool graphicsDeviceExists() { return sdl::renderer != nullptr; }
-
-void raiseMainWindow() {
-  if (sdl::window != nullptr) {
-    SDL_RestoreWindow(sdl::window);
-    SDL_RaiseWindow(sdl::window);
-  }
-}
 
 bool recoverGraphicsDevice() {
   if (sdl::renderer == nullptr) {

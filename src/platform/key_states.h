@@ -1,0 +1,16 @@
+// The key states both backends answer getKeyState from: which virtual keys
+// some source holds down (a keyboard key, a pad button, a stick direction),
+// and which were pressed since the last frame read them. The backends feed
+// it from their events; nothing of the game includes this file.
+#pragma once
+
+// One more source holds vk down. The key reads down in the next frame even
+// when it is let go before that frame runs.
+void pressVirtualKey(int vk);
+// One source fewer holds vk (a release without a press is ignored).
+void releaseVirtualKey(int vk);
+// No source holds any key and no press is pending: the keyboard went to
+// another window, which receives the rest of what the player does.
+void releaseAllVirtualKeys();
+// Held by a source, or pressed since the last endKeyFrame.
+bool virtualKeyDown(int vk);

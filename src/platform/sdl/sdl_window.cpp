@@ -1,0 +1,158 @@
+// The window on SDL: on the chosen display, covering it or as a resizable
+// window, and the displays' desktops and modes.
+#include "platform/sdl/sdl_state.h"
+#include "platform/video.h"
+#include <SDL2/SDL_image.h>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+int chosenDisplay = 0;
+bool shown = false;
+bool inWindowNow = false;
+// The window's size when the player last left it for the full screen.
+int keptWindowW = 0;
+int keptWindowH = 0;
+} // namespace
+
+void setWindowClass(const char *appId) {
+  // SDL 2.26 reads the class from these variables when its video starts;
+  // later versions take the app id hint.
+  setenv("SDL_VIDEO_X11_WMCLASS", appId, 1);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", appId, 1);
+  SDL_SetHint("SDL_APP_ID", appId);
+}
+
+const char *videoDriverName() {
+  const char *name = SDL_WasInit(SDL_INIT_VIDEO) != 0 ? SDL_GetCurrentVideoDriver() : nullptr;
+  return name != nullptr ? name : "";
+}
+
+bool createMainWindow(const char *title, const char *iconPath) {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "pelta: no video: %s\n", SDL_GetError());
+    return false;
+  }
+  // Without pads the keyboard still plays: say why and go on.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    std::fprintf(stderr, "pelta: no gamepads: %s\n", SDL_GetError());
+  }
+  // Hidden until showMainWindow knows the display and the size; borderless,
+  // so that covering a display needs no answer from the window manager (a
+  // fullscreen state costs a long wait for it before the first frame).
+  sdl::window = SDL_CreateWindow(title, 0, 0, 1280, 720, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+  if (sdl::window == nullptr) {
+    std::fprintf(stderr, "pelta: no window: %s\n", SDL_GetError());
+    return false;
+  }
+  if (SDL_Surface *icon = iconPath[0] != '\0' ? IMG_Load(iconPath) : nullptr) {
+    SDL_SetWindowIcon(sdl::window, icon);
+    SDL_FreeSurface(icon);
+  }
+  SDL_SetWindowMinimumSize(sdl::window, 320, 200);
+  // SDL hides it over its own window only: over other displays and the
+  // window's frame the pointer shows.
+  SDL_ShowCursor(SDL_DISABLE);
+  shown = false;
+  return true;
+}
+
+void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
+  SDL_Window *w = sdl::window;
+  if (w == nullptr) {
+    return;
+  }
+  if (shown && inWindowNow && !inWindow) {
+    SDL_GetWindowSize(w, &keptWindowW, &keptWindowH);
+  }
+  if (inWindow) {
+    if (keptWindowW > 0) {
+      windowWidth = keptWindowW;
+      windowHeight = keptWindowH;
+    }
+    SDL_SetWindowBordered(w, SDL_TRUE);
+    SDL_SetWindowResizable(w, SDL_TRUE);
+    SDL_SetWindowSize(w, windowWidth, windowHeight);
+    SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED_DISPLAY(chosenDisplay),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(chosenDisplay));
+  } else {
+    SDL_Rect area;
+    if (SDL_GetDisplayBounds(chosenDisplay, &area) != 0) {
+      area = {0, 0, 0, 0};
+      desktopSize(&area.w, &area.h);
+    }
+    SDL_SetWindowResizable(w, SDL_FALSE);
+    SDL_SetWindowBordered(w, SDL_FALSE);
+    SDL_SetWindowSize(w, area.w, area.h);
+    SDL_SetWindowPosition(w, area.x, area.y);
+  }
+  inWindowNow = inWindow;
+  if (!shown) {
+    SDL_ShowWindow(w);
+    shown = true;
+  }
+  SDL_RaiseWindow(w);
+  SDL_SetWindowInputFocus(w);
+}
+
+void destroyMainWindow() {
+  releaseGraphicsDevice();
+  if (sdl::window != nullptr) {
+    SDL_DestroyWindow(sdl::window);
+    sdl::window = nullptr;
+  }
+}
+
+int displayCount() {
+  const int n = SDL_WasInit(SDL_INIT_VIDEO) != 0 ? SDL_GetNumVideoDisplays() : 0;
+  return n > 0 ? n : 1;
+}
+
+int displayUnderPointer() {
+  int x = 0;
+  int y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  const SDL_Point pointer{x, y};
+  for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+    SDL_Rect area;
+    if (SDL_GetDisplayBounds(i, &area) == 0 && SDL_PointInRect(&pointer, &area)) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+void selectDisplay(int index) { chosenDisplay = index >= 0 && index < displayCount() ? index : 0; }
+
+void desktopSize(int *width, int *height) {
+  SDL_DisplayMode desktop;
+  if (SDL_GetDesktopDisplayMode(chosenDisplay, &desktop) == 0) {
+    *width = desktop.w;
+    *height = desktop.h;
+  } else {
+    *width = 1920;
+    *height = 1080;
+  }
+}
+
+int listDisplayModes(DisplayModeInfo *modes, int capacity) {
+  int n = SDL_GetNumDisplayModes(chosenDisplay);
+  for (int i = 0; i < n && i < capacity; ++i) {
+    SDL_DisplayMode m;
+    if (SDL_GetDisplayMode(chosenDisplay, i, &m) == 0) {
+      modes[i] = {m.w, m.h, m.refresh_rate};
+    } else {
+      modes[i] = {0, 0, 0};
+    }
+  }
+  return n < 0 ? 0 : n;
+}
+
+void raiseMainWindow() {
+  if (sdl::window != nullptr) {
+    SDL_RestoreWindow(sdl::window);
+    SDL_RaiseWindow(sdl::window);
+  }
+}

@@ -1,0 +1,84 @@
+// The replay file: what a game started from, the keys it was played with, the
+// outcome of every save, and the state at each level change and at its end.
+// A text of lines, so a maintainer can read and cut it; the keys are lines of
+// a pelta-sim key script.
+#pragma once
+#include "persistence/top_ten.h"
+#include "replay/key_script.h"
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+constexpr const char *REPLAY_MAGIC = "pelta-replay";
+constexpr int REPLAY_FORMAT = 1;
+// No game lasts this many frames (two years at 15 ms); a larger count is damage.
+constexpr uint64_t MAX_REPLAY_FRAMES = UINT32_MAX;
+
+// A row of the top ten as the rank test reads it.
+struct TopTenRow {
+  uint32_t score;
+  uint32_t level;
+  int32_t gameId;
+};
+
+// What a game frame reads besides the keys: the generator, the game's values
+// as the main menu left them, the music and volume settings, and the top ten.
+struct ReplayStart {
+  std::string program;
+  uint32_t seed = 0; // the generator's state at the first game frame
+  uint32_t level = 1;
+  int32_t lives = 5;
+  uint32_t totalScore = 0;
+  int32_t gameId = 0;
+  uint8_t gameLoaded = 0;
+  uint8_t keyLatch = 0;
+  int32_t musicNumber = 1;
+  int32_t lastMusicNumber = 1;
+  int32_t musicVolume = 0;
+  int32_t effectsVolume = 0;
+  uint8_t volumeKeyHeld = 0;
+  int32_t volumeDisplayFrames = 0;
+  int32_t volumeDisplayWhich = 0;
+  TopTenRow topTen[TOP_TEN_SIZE] = {};
+};
+
+// The state after a frame; `screen` tells whether the game screen was left,
+// gridCrc stands for the playfield's cells, and stateCrc for what moves over
+// it and what decides where it goes (the generator, the time bonus, the
+// player, the enemies, the items) and for the tune and the volumes.
+struct ReplayCheck {
+  uint64_t frame = 0;
+  uint8_t screen = 0;
+  uint32_t level = 0;
+  int32_t lives = 0;
+  uint32_t totalScore = 0;
+  uint32_t capturedCells = 0;
+  uint32_t gridCrc = 0;
+  uint32_t stateCrc = 0;
+};
+
+struct ReplaySave {
+  uint64_t frame;
+  bool written;
+};
+
+struct Replay {
+  ReplayStart start;
+  std::vector<KeyEvent> keys; // in frame order
+  std::vector<ReplaySave> saves;
+  std::vector<ReplayCheck> checks; // one after every frame that set a new level up
+  ReplayCheck end;                 // after the last frame
+};
+
+// A whole replay; false with a one-line error naming the line for anything
+// damaged, cut short, out of order or out of range.
+bool parseReplay(std::istream &in, Replay &replay, std::string &error,
+                 const ScriptLimits &limits = ScriptLimits{});
+// The replay in a regular file; false with a one-line error.
+bool readReplayFile(const std::string &path, Replay &replay, std::string &error);
+// The replay as the text parseReplay reads.
+std::string formatReplay(const Replay &replay);
+// The first field in which `got` differs from the recorded `want`, as
+// "capturedCells is 5, the recording says 6"; empty when they agree.
+std::string checkDifference(const ReplayCheck &got, const ReplayCheck &want);
