@@ -74,9 +74,14 @@ void crashByRunningDown(int limit) {
 
 int main() {
   gameSrand(20240601u);
-  if (!createMainWindow(PROGRAM_NAME, "data/icon.pta") || startDeviceAndSprites("") != 0) {
+  if (!createMainWindow(PROGRAM_NAME, "data/icon.pta")) {
     return 1;
   }
+  placeOnDisplay();
+  if (startDeviceAndSprites("") != 0) {
+    return 1;
+  }
+  showGameWindow();
   readSettings();
   musicVolume = 0;
   effectsVolume = 0;
