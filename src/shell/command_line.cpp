@@ -15,6 +15,9 @@ constexpr int MAX_DISPLAY = 99;
 bool setHelp(StartOptions &o, const std::string &, std::string &) { return o.help = true; }
 bool setVersion(StartOptions &o, const std::string &, std::string &) { return o.version = true; }
 bool setWindow(StartOptions &o, const std::string &, std::string &) { return o.window = true; }
+bool setFrameStats(StartOptions &o, const std::string &, std::string &) {
+  return o.frameStats = true;
+}
 
 bool setDisplay(StartOptions &o, const std::string &value, std::string &error) {
   // At most two digits: no sign, no spaces, nothing that could overflow.
@@ -76,6 +79,8 @@ const OptionRow OPTIONS[] = {
      setUserDir},
     {"--replay", "FILE", "watch a recorded game again (see replays/ in the user folder)",
      setReplay},
+    {"--frame-stats", nullptr, "at exit, show on stderr what the frames of each screen cost",
+     setFrameStats},
     {"--help", nullptr, "show this help and exit", setHelp},
     {"--version", nullptr, "show the version and exit", setVersion},
 };

@@ -19,6 +19,7 @@ struct StartOptions {
   bool help = false;
   bool version = false;
   bool window = false;
+  bool frameStats = false; // --frame-stats: frame costs per screen on stderr at exit
   int display = -1; // --display N, -1 without it
   std::string dataDir;
   std::string userDir;

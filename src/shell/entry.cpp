@@ -18,6 +18,7 @@
 #include "presentation/video_modes.h"
 #include "replay/replay.h"
 #include "screens/ticker.h"
+#include "shell/frame_stats.h"
 #include "shell/session.h"
 #include "shell/shell.h"
 #include <cstdio>
@@ -140,6 +141,9 @@ int runPelta(const char *commandLine, const Replay *replay) {
     }
   }
   shutdownProgram(replay == nullptr);
+  if (frameStatsEnabled) {
+    std::fputs(frameStatsReport().c_str(), stderr);
+  }
   recordingEnabled = 0;
   if (replay == nullptr) {
     return 0;

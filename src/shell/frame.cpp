@@ -9,6 +9,7 @@
 #include "replay/replay.h"
 #include "screens/screens.h"
 #include "screens/ticker.h"
+#include "shell/frame_stats.h"
 #include "shell/shell.h"
 
 uint8_t screenshotLatch = 0;
@@ -76,6 +77,8 @@ void runFrame() {
   if (!graphicsDeviceExists()) {
     return;
   }
+  const FrameView view = currentFrameView();
+  const uint64_t workStart = timeMicroseconds();
   clearBackBuffer(0xFF000000u);
   beginReplayFrame();
   dispatchScreen();
@@ -84,10 +87,14 @@ void runFrame() {
   endReplayFrame();
   endKeyFrame(); // every key of this frame has been read
   presentFrame();
+  const uint64_t workEnd = timeMicroseconds();
   uint32_t length = frameLength();
   uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), length);
   if (wait > 0) {
     sleepMilliseconds(wait);
   }
   frameStartTime = timeGetTime();
+  if (frameStatsEnabled) {
+    recordFrame(view, workEnd - workStart, timeMicroseconds() - workStart);
+  }
 }

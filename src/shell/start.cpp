@@ -3,6 +3,7 @@
 #include "replay/replay_file.h"
 #include "shell/command_line.h"
 #include "shell/folders.h"
+#include "shell/frame_stats.h"
 #include "shell/session.h"
 #include "shell/shell.h"
 #include <cstdio>
@@ -30,6 +31,7 @@ int peltaMain(int argc, const char *const *argv) {
   }
   startInWindow = options.window;
   requestedDisplay = options.display;
+  frameStatsEnabled = options.frameStats;
   // Without a display SDL would fall back to drawing into memory, and the
   // game would run unseen until killed.
   if (!displayNamed(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"))) {

@@ -4,7 +4,8 @@
 # and I open their screens and Escape comes back; Escape held from the top
 # ten does not quit; Escape in the menu ends with 0 and writes the settings
 # (the music volume raised with Page Up); a second run keeps the saved game
-# and extra bytes of tt.pta. Nothing is written beside the program's data.
+# and extra bytes of tt.pta, and --frame-stats reports its frames. Nothing is
+# written beside the program's data.
 . "$(dirname "$0")/lib.sh"
 
 data_before=$(ls -l --time-style=full-iso "$BUILD/data")
@@ -40,10 +41,12 @@ wait_exit $GAME_PID 3
 # Extra bytes and the saved game survive a run; the ten entries are rewritten.
 printf 'EXTRA' >> "$USER_DATA/tt.pta"
 cp "$USER_DATA/tt.pta" "$WORK/before.pta"
-start_game
+start_game --frame-stats
 press Escape
 wait_exit $GAME_PID 3
 [ "$EXIT_CODE" = 0 ] || fail "second run: exit $EXIT_CODE"
+grep -Eq '^menu +[1-9][0-9]* ' "$WORK/game.log" ||
+  fail "--frame-stats reported no menu frames: $(cat "$WORK/game.log")"
 [ "$(stat -c %s "$USER_DATA/tt.pta")" = 1820 ] || fail "tt.pta lost its extra bytes"
 cmp -s <(tail -c +1651 "$WORK/before.pta") <(tail -c +1651 "$USER_DATA/tt.pta") ||
   fail "the saved game or the extra bytes changed"

@@ -162,6 +162,7 @@ int16_t keyboardState(int vk) {
   return static_cast<int16_t>(keyStates[vk] | (virtualKeyDown(vk) ? 0x8000 : 0));
 }
 uint32_t timeGetTime() { return clockMs; }
+uint64_t timeMicroseconds() { return uint64_t(clockMs) * 1000u; }
 void sleepMilliseconds(uint32_t ms) {
   clockMs += ms;
   sleptMs += ms;

@@ -1,11 +1,11 @@
 // Textures keep a CPU copy of their pixels (the lock hands it out, the unlock
 // uploads the changed rows), so they survive a rebuilt renderer. Sprites are
 // textured quads placed through their 2D transform.
+#include "platform/sdl/sdl_state.h"
+#include "platform/sprites.h"
 #include <SDL2/SDL_image.h>
 #include <cmath>
 #include <vector>
-#include "platform/sdl/sdl_state.h"
-#include "platform/sprites.h"
 
 namespace {
 struct TextureSlot {
@@ -14,6 +14,11 @@ struct TextureSlot {
   int height = 0;
   std::vector<uint32_t> pixels;
   SDL_Texture *gpu = nullptr;
+  // Rows holding a pixel that is not fully opaque, and how many there are:
+  // a picture without any is copied rather than blended, which costs a
+  // software renderer less (it need not read what lies underneath).
+  std::vector<uint8_t> translucentRow;
+  int translucentRows = 0;
 };
 struct SpriteSlot {
   bool used = false;
@@ -24,6 +29,19 @@ struct SpriteSlot {
 std::vector<TextureSlot> textures(1); // slot 0 = none
 std::vector<SpriteSlot> sprites(1);
 SDL_BlendMode flashMode = SDL_BLENDMODE_INVALID;
+
+void noteTranslucentRows(TextureSlot &t, int firstRow, int lastRow) {
+  t.translucentRow.resize(static_cast<size_t>(t.height), 0);
+  for (int y = firstRow; y <= lastRow; ++y) {
+    const uint32_t *row = t.pixels.data() + static_cast<size_t>(y) * t.width;
+    uint8_t translucent = 0;
+    for (int x = 0; x < t.width; ++x) {
+      translucent |= (row[x] >> 24) != 0xFFu ? 1 : 0;
+    }
+    t.translucentRows += translucent - t.translucentRow[y];
+    t.translucentRow[y] = translucent;
+  }
+}
 
 void upload(TextureSlot &t, int firstRow, int lastRow) {
   if (sdl::renderer == nullptr) {
@@ -48,6 +66,7 @@ void upload(TextureSlot &t, int firstRow, int lastRow) {
   if (firstRow > lastRow) {
     return;
   }
+  noteTranslucentRows(t, firstRow, lastRow);
   SDL_Rect rows{0, firstRow, t.width, lastRow - firstRow + 1};
   SDL_UpdateTexture(t.gpu, &rows, t.pixels.data() + static_cast<size_t>(firstRow) * t.width,
                     t.width * 4);
@@ -102,8 +121,8 @@ TextureId loadTexture(const char *path) {
   t.pixels.resize(static_cast<size_t>(t.width) * t.height);
   SDL_LockSurface(argb);
   for (int y = 0; y < t.height; ++y) {
-    const auto *row = reinterpret_cast<const uint32_t *>(static_cast<const uint8_t *>(argb->pixels) +
-                                                         static_cast<size_t>(y) * argb->pitch);
+    const auto *row = reinterpret_cast<const uint32_t *>(
+        static_cast<const uint8_t *>(argb->pixels) + static_cast<size_t>(y) * argb->pitch);
     std::copy(row, row + t.width, t.pixels.begin() + static_cast<ptrdiff_t>(y) * t.width);
   }
   SDL_UnlockSurface(argb);
@@ -195,6 +214,19 @@ void spriteSetFlashBlend(SpriteId sprite, bool on) {
 }
 
 namespace sdl {
+// A texture drawn pixel for pixel onto whole pixels reads the same texels
+// with either filter, and nearest costs a software renderer less than linear.
+// SDL applies a filter change at once, to draws already queued as well, so
+// those go out first.
+void chooseFilter(SDL_Texture *tex, bool pixelForPixel) {
+  SDL_ScaleMode want = pixelForPixel ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
+  SDL_ScaleMode now = SDL_ScaleModeLinear;
+  if (SDL_GetTextureScaleMode(tex, &now) == 0 && now != want) {
+    SDL_RenderFlush(renderer);
+    SDL_SetTextureScaleMode(tex, want);
+  }
+}
+
 // Draws a texture region under a similarity transform (scale and rotation).
 void drawTransformed(SDL_Texture *tex, const SDL_Rect &src, float w, float h, float x, float y,
                      const Transform2D &m) {
@@ -205,8 +237,11 @@ void drawTransformed(SDL_Texture *tex, const SDL_Rect &src, float w, float h, fl
   SDL_FRect dst{px, py, w * sx, h * sy};
   float angle = std::atan2(m.m12, m.m11);
   if (std::fabs(angle) < 1e-6f) {
+    chooseFilter(tex, dst.w == float(src.w) && dst.h == float(src.h) && px == std::floor(px) &&
+                          py == std::floor(py));
     SDL_RenderCopyF(renderer, tex, &src, &dst);
   } else {
+    chooseFilter(tex, false);
     SDL_FPoint pivot{0.0f, 0.0f};
     SDL_RenderCopyExF(renderer, tex, &src, &dst, angle * 57.29577951308232, &pivot, SDL_FLIP_NONE);
   }
@@ -233,6 +268,9 @@ void spriteDraw(SpriteId sprite, TextureId texture, const SourceRect *src, float
     if (SDL_SetTextureBlendMode(t->gpu, flashMode) != 0) {
       SDL_SetTextureBlendMode(t->gpu, SDL_BLENDMODE_ADD); // renderers without custom modes
     }
+  } else if (t->translucentRows == 0 && (argb >> 24) == 0xFFu) {
+    // Opaque over anything is the picture itself.
+    SDL_SetTextureBlendMode(t->gpu, SDL_BLENDMODE_NONE);
   } else {
     SDL_SetTextureBlendMode(t->gpu, SDL_BLENDMODE_BLEND);
   }

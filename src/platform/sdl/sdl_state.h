@@ -1,12 +1,12 @@
 // State shared by the SDL backend's files; nothing outside src/platform/sdl sees it.
 #pragma once
-#include <SDL2/SDL.h>
 #include "platform/sprites.h"
+#include <SDL2/SDL.h>
 
 namespace sdl {
 extern SDL_Window *window;
 extern SDL_Renderer *renderer;
-extern SDL_Texture *backBuffer; // render target of the chosen mode's size
+extern SDL_Texture *backBuffer; // render target of the chosen mode's size; null: the window
 extern int backBufferW;
 extern int backBufferH;
 // Re-creates every GPU texture from its CPU copy after the renderer was rebuilt.

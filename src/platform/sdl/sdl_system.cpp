@@ -41,6 +41,12 @@ uint32_t timeGetTime() {
   return static_cast<uint32_t>(ms);
 }
 
+uint64_t timeMicroseconds() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<uint64_t>(ts.tv_sec) * 1000000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
+}
+
 void sleepMilliseconds(uint32_t ms) {
   timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
   while (nanosleep(&ts, &ts) != 0 && errno == EINTR && !quitSignal) {

@@ -1,33 +1,57 @@
-// The fixed-pitch font on SDL_ttf. One font and one glyph cache per height:
-// each glyph is rendered once, at the size it appears on screen, and reused.
-// Text arrives as Windows-1252 bytes.
+// The fixed-pitch font on SDL_ttf. One font per height; each glyph is
+// rendered once, at the size it appears on screen, into one picture shared by
+// every font, so consecutive letters go out as one draw call. Text arrives as
+// Windows-1252 bytes.
+#include "platform/sdl/sdl_state.h"
+#include "platform/text.h"
 #include <SDL2/SDL_ttf.h>
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
-#include "platform/sdl/sdl_state.h"
-#include "platform/text.h"
 
 namespace {
+// One glyph as drawn: a part of a texture, placed at an offset in the cell.
+struct Glyph {
+  bool made = false;              // tried once; a glyph without ink has no texture
+  SDL_Texture *texture = nullptr; // the shared picture, or a texture of its own
+  SDL_Rect rect{};                // where the drawn part lies in that texture
+  SDL_Point offset{};             // of that part within the glyph's cell, pixels
+};
+
 struct FontSlot {
   bool used = false;
   int height = 0;          // requested line height, virtual units
   float advance = 0;       // width of one character, virtual units
   float pixelScale = 1.0f; // screen pixels per virtual unit the glyphs were made for
   TTF_Font *font = nullptr;
-  SDL_Texture *glyphs[256] = {};
-  int glyphW[256] = {};
-  int glyphH[256] = {};
+  Glyph upright[256]; // inked parts in the shared picture
+  // Turned letters (the ticker) sample between pixels, where the shared
+  // picture's coordinates would round a few of them one step apart: they
+  // keep each glyph whole in a texture of its own.
+  Glyph turned[256];
 };
+
+// The shared glyph picture, filled shelf by shelf as glyphs are first used.
+// Each glyph keeps a one-pixel rim that repeats its edge pixels, so filtered
+// drawing (scaled or turned) reads what the glyph's own edge-clamped texture
+// would read. A glyph that no longer fits gets a texture of its own.
+// Every text of every screen at 1920 wide takes about 2048 x 540 of it.
+constexpr int ATLAS_WIDTH = 2048;
+constexpr int ATLAS_HEIGHT = 1024;
+SDL_Texture *atlas = nullptr;
+int shelfX = 0;
+int shelfY = 0;
+int shelfHeight = 0;
 
 std::string fontPath;
 std::vector<FontSlot> fonts(1);
 float pointsPerLine = 0.0f; // point size that gives a line of one unit
 
-const uint16_t CP1252_HIGH[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const uint16_t CP1252_HIGH[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 uint32_t codepointOf(uint8_t byte) {
   return (byte >= 0x80 && byte < 0xA0) ? CP1252_HIGH[byte - 0x80] : byte;
@@ -56,43 +80,154 @@ FontSlot *fontOf(FontId id) {
   return &fonts[id];
 }
 
+// A free place of w x h pixels in the shared picture; false when it is full.
+bool placeInAtlas(int w, int h, SDL_Rect *place) {
+  if (atlas == nullptr) {
+    atlas = SDL_CreateTexture(sdl::renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                              ATLAS_WIDTH, ATLAS_HEIGHT);
+    if (atlas == nullptr) {
+      return false;
+    }
+    SDL_SetTextureBlendMode(atlas, SDL_BLENDMODE_BLEND);
+    shelfX = shelfY = shelfHeight = 0;
+  }
+  if (shelfX + w > ATLAS_WIDTH) {
+    shelfX = 0;
+    shelfY += shelfHeight;
+    shelfHeight = 0;
+  }
+  if (w > ATLAS_WIDTH || shelfY + h > ATLAS_HEIGHT) {
+    return false;
+  }
+  *place = SDL_Rect{shelfX, shelfY, w, h};
+  shelfX += w;
+  shelfHeight = std::max(shelfHeight, h);
+  return true;
+}
+
+uint32_t pixelAt(const SDL_Surface *s, int x, int y) {
+  return reinterpret_cast<const uint32_t *>(static_cast<const uint8_t *>(s->pixels) +
+                                            static_cast<size_t>(y) * s->pitch)[x];
+}
+
+// The part of an ARGB glyph that has ink, with one fully transparent pixel
+// kept round it where the glyph has one: drawn alone it blends the same
+// pixels as the whole glyph, fewer of them. Empty when there is no ink.
+SDL_Rect inkedPart(const SDL_Surface *s) {
+  int left = s->w;
+  int right = -1;
+  int top = s->h;
+  int bottom = -1;
+  for (int y = 0; y < s->h; ++y) {
+    for (int x = 0; x < s->w; ++x) {
+      if ((pixelAt(s, x, y) >> 24) != 0) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+  }
+  if (right < 0) {
+    return SDL_Rect{0, 0, 0, 0};
+  }
+  left = std::max(left - 1, 0);
+  top = std::max(top - 1, 0);
+  right = std::min(right + 1, s->w - 1);
+  bottom = std::min(bottom + 1, s->h - 1);
+  return SDL_Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
+// Copies part of an ARGB glyph into the shared picture with its
+// edge-repeating rim.
+bool addToAtlas(const SDL_Surface *s, const SDL_Rect &part, SDL_Rect *glyphRect) {
+  const int w = part.w + 2;
+  const int h = part.h + 2;
+  SDL_Rect place;
+  if (!placeInAtlas(w, h, &place)) {
+    return false;
+  }
+  std::vector<uint32_t> rimmed(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    const int sy = part.y + std::clamp(y - 1, 0, part.h - 1);
+    for (int x = 0; x < w; ++x) {
+      rimmed[static_cast<size_t>(y) * w + x] =
+          pixelAt(s, part.x + std::clamp(x - 1, 0, part.w - 1), sy);
+    }
+  }
+  if (SDL_UpdateTexture(atlas, &place, rimmed.data(), w * 4) != 0) {
+    return false;
+  }
+  *glyphRect = SDL_Rect{place.x + 1, place.y + 1, part.w, part.h};
+  return true;
+}
+
 // The glyphs are made on first use, at the scale of the batch drawing them,
 // so they are crisp on screen whatever the mode.
-SDL_Texture *glyph(FontSlot &f, uint8_t byte, float pixelScale) {
-  if (f.glyphs[byte] != nullptr || sdl::renderer == nullptr || fontPath.empty()) {
-    return f.glyphs[byte];
+const Glyph *glyph(FontSlot &f, uint8_t byte, float pixelScale, bool turned) {
+  Glyph &g = turned ? f.turned[byte] : f.upright[byte];
+  if (g.made || sdl::renderer == nullptr || fontPath.empty()) {
+    return &g;
   }
   if (f.font == nullptr) {
     f.pixelScale = pixelScale > 0.0f ? pixelScale : 1.0f;
     f.font = openForLineHeight(float(f.height) * f.pixelScale);
     if (f.font == nullptr) {
-      return nullptr;
+      return &g;
     }
   }
-  SDL_Surface *s = TTF_RenderGlyph32_Blended(f.font, codepointOf(byte), SDL_Color{255, 255, 255, 255});
-  if (s == nullptr) {
-    return nullptr;
+  SDL_Surface *made =
+      TTF_RenderGlyph32_Blended(f.font, codepointOf(byte), SDL_Color{255, 255, 255, 255});
+  SDL_Surface *s = made != nullptr && made->format->format != SDL_PIXELFORMAT_ARGB8888
+                       ? SDL_ConvertSurfaceFormat(made, SDL_PIXELFORMAT_ARGB8888, 0)
+                       : made;
+  g.made = true;
+  if (s == nullptr || s->w <= 0 || s->h <= 0) {
+    SDL_FreeSurface(made);
+    return &g;
   }
-  f.glyphs[byte] = SDL_CreateTextureFromSurface(sdl::renderer, s);
-  f.glyphW[byte] = s->w;
-  f.glyphH[byte] = s->h;
-  SDL_FreeSurface(s);
-  if (f.glyphs[byte] != nullptr) {
-    SDL_SetTextureBlendMode(f.glyphs[byte], SDL_BLENDMODE_BLEND);
+  const SDL_Rect part = turned ? SDL_Rect{0, 0, s->w, s->h} : inkedPart(s);
+  g.offset = SDL_Point{part.x, part.y};
+  if (part.w == 0) {
+    g.texture = nullptr; // nothing to draw
+  } else if (!turned && addToAtlas(s, part, &g.rect)) {
+    g.texture = atlas;
+  } else {
+    g.offset = SDL_Point{0, 0};
+    g.rect = SDL_Rect{0, 0, s->w, s->h};
+    g.texture = SDL_CreateTextureFromSurface(sdl::renderer, s);
+    if (g.texture != nullptr) {
+      SDL_SetTextureBlendMode(g.texture, SDL_BLENDMODE_BLEND);
+    }
   }
-  return f.glyphs[byte];
+  if (s != made) {
+    SDL_FreeSurface(s);
+  }
+  SDL_FreeSurface(made);
+  return &g;
+}
+
+// Forgets every glyph of the font, destroying the textures of their own.
+void dropGlyphs(FontSlot &f) {
+  for (Glyph *set : {f.upright, f.turned}) {
+    for (int i = 0; i < 256; ++i) {
+      if (set[i].texture != nullptr && set[i].texture != atlas) {
+        SDL_DestroyTexture(set[i].texture);
+      }
+      set[i] = Glyph{};
+    }
+  }
 }
 } // namespace
 
 namespace sdl {
 void dropGlyphTextures() {
   for (auto &f : fonts) {
-    for (auto &g : f.glyphs) {
-      if (g != nullptr) {
-        SDL_DestroyTexture(g);
-        g = nullptr;
-      }
-    }
+    dropGlyphs(f);
+  }
+  if (atlas != nullptr) {
+    SDL_DestroyTexture(atlas);
+    atlas = nullptr;
   }
 }
 } // namespace sdl
@@ -131,11 +266,7 @@ FontId createFont(int height) {
 
 void releaseFont(FontId id) {
   if (FontSlot *f = fontOf(id)) {
-    for (auto &g : f->glyphs) {
-      if (g != nullptr) {
-        SDL_DestroyTexture(g);
-      }
-    }
+    dropGlyphs(*f);
     if (f->font != nullptr) {
       TTF_CloseFont(f->font);
     }
@@ -162,18 +293,20 @@ void drawTextLine(SpriteId sprite, FontId id, const char *text, int left, int to
     return;
   }
   float scale = std::hypot(m->m11, m->m12);
+  bool turned = std::fabs(std::atan2(m->m12, m->m11)) >= 1e-6f;
   float x = float(left);
   for (const char *p = text; *p != '\0'; ++p) {
     uint8_t byte = static_cast<uint8_t>(*p);
     if (byte != ' ') {
-      if (SDL_Texture *g = glyph(*f, byte, scale)) {
+      const Glyph *g = glyph(*f, byte, scale, turned);
+      if (g->texture != nullptr) {
         // Glyphs were made for f->pixelScale pixels per unit.
         float unitsPerPixel = 1.0f / f->pixelScale;
-        SDL_SetTextureColorMod(g, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb));
-        SDL_SetTextureAlphaMod(g, Uint8(argb >> 24));
-        SDL_Rect src{0, 0, f->glyphW[byte], f->glyphH[byte]};
-        sdl::drawTransformed(g, src, f->glyphW[byte] * unitsPerPixel,
-                             f->glyphH[byte] * unitsPerPixel, x, float(top), *m);
+        SDL_SetTextureColorMod(g->texture, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb));
+        SDL_SetTextureAlphaMod(g->texture, Uint8(argb >> 24));
+        sdl::drawTransformed(g->texture, g->rect, g->rect.w * unitsPerPixel,
+                             g->rect.h * unitsPerPixel, x + g->offset.x * unitsPerPixel,
+                             float(top) + g->offset.y * unitsPerPixel, *m);
       }
     }
     x += f->advance;

@@ -1,5 +1,6 @@
-// The device on SDL: a render target of the chosen mode's size, presented
-// scaled to fit the window with vsync (the window is sdl_window.cpp's).
+// The device on SDL: frames drawn straight into the window when the chosen
+// mode has its size, otherwise into a render target of the mode's size that
+// is presented scaled to fit; with vsync (the window is sdl_window.cpp's).
 #include "platform/sdl/sdl_state.h"
 #include "platform/video.h"
 #include <algorithm>
@@ -16,6 +17,29 @@ int backBufferH = 0;
 namespace {
 bool deviceResetPending = false;
 
+// Where the frames go: straight into the window while it has the chosen
+// mode's size (an intermediate picture would cost a second full-screen pass
+// every frame), otherwise into a render target of the mode's size that
+// presentFrame scales into the window. False when that target cannot be made.
+bool chooseDrawTarget() {
+  using namespace sdl;
+  int ww = 0;
+  int wh = 0;
+  bool direct =
+      SDL_GetRendererOutputSize(renderer, &ww, &wh) == 0 && ww == backBufferW && wh == backBufferH;
+  if (direct && backBuffer != nullptr) {
+    SDL_SetRenderTarget(renderer, nullptr);
+    SDL_DestroyTexture(backBuffer);
+    backBuffer = nullptr;
+  }
+  if (!direct && backBuffer == nullptr) {
+    backBuffer = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                   backBufferW, backBufferH);
+  }
+  SDL_SetRenderTarget(renderer, backBuffer);
+  return direct || backBuffer != nullptr;
+}
+
 bool createRendererAndTarget() {
   using namespace sdl;
   renderer = SDL_CreateRenderer(window, -1,
@@ -28,14 +52,11 @@ bool createRendererAndTarget() {
     std::fprintf(stderr, "pelta: no renderer: %s\n", SDL_GetError());
     return false;
   }
-  backBuffer = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                 backBufferW, backBufferH);
-  if (backBuffer == nullptr) {
+  if (!chooseDrawTarget()) {
     SDL_DestroyRenderer(renderer);
     renderer = nullptr;
     return false;
   }
-  SDL_SetRenderTarget(renderer, backBuffer);
   return true;
 }
 
@@ -96,7 +117,7 @@ void clearBackBuffer(uint32_t argb) {
   if (sdl::renderer == nullptr) {
     return;
   }
-  SDL_SetRenderTarget(sdl::renderer, sdl::backBuffer);
+  chooseDrawTarget();
   SDL_SetRenderDrawColor(sdl::renderer, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb),
                          Uint8(argb >> 24));
   SDL_RenderClear(sdl::renderer);
@@ -105,6 +126,10 @@ void clearBackBuffer(uint32_t argb) {
 void presentFrame() {
   using namespace sdl;
   if (renderer == nullptr) {
+    return;
+  }
+  if (backBuffer == nullptr) {
+    SDL_RenderPresent(renderer);
     return;
   }
   SDL_SetRenderTarget(renderer, nullptr);

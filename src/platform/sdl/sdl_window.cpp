@@ -93,6 +93,15 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
     SDL_ShowWindow(w);
     shown = true;
   }
+  // A software GL driver gives its picture the window's new size only at the
+  // next present: present a black one now, so that the next frame (and a
+  // screenshot of it) is drawn whole.
+  if (sdl::renderer != nullptr) {
+    SDL_SetRenderTarget(sdl::renderer, nullptr);
+    SDL_SetRenderDrawColor(sdl::renderer, 0, 0, 0, 255);
+    SDL_RenderClear(sdl::renderer);
+    SDL_RenderPresent(sdl::renderer);
+  }
   SDL_RaiseWindow(w);
   SDL_SetWindowInputFocus(w);
 }
