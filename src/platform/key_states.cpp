@@ -31,6 +31,12 @@ void pressVirtualKey(int vk) {
   }
 }
 
+void keepVirtualKeyForFrame(int vk) {
+  if (valid(vk)) {
+    pressedSinceFrame[vk] = true;
+  }
+}
+
 void releaseVirtualKey(int vk) {
   if (valid(vk) && holders[vk] > 0) {
     --holders[vk];

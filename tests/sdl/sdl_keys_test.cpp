@@ -139,6 +139,27 @@ TEST(SdlKeys, CtrlAndPTappedTogetherAreBothReadInTheNextFrame) {
   EXPECT_TRUE(keyDown('P') && keyDown(VK_CONTROL));
   endKeyFrame();
   EXPECT_FALSE(keyDown('P') || keyDown(VK_CONTROL));
+
+  // Rolled: a frame sees Ctrl alone, then P goes down with Ctrl held and
+  // Ctrl is let go before the next frame: that frame still reads the chord.
+  pushUsKey(SDL_SCANCODE_RCTRL, true);
+  pump();
+  EXPECT_TRUE(frameSees(VK_CONTROL));
+  pushUsKey(SDL_SCANCODE_P, true, KMOD_RCTRL);
+  pushUsKey(SDL_SCANCODE_RCTRL, false);
+  pump();
+  EXPECT_TRUE(keyDown('P') && keyDown(VK_CONTROL));
+  endKeyFrame();
+  EXPECT_FALSE(keyDown(VK_CONTROL));
+  pushUsKey(SDL_SCANCODE_P, false);
+  pump();
+  EXPECT_FALSE(frameSees('P'));
+  // P without Ctrl held brings no Ctrl with it.
+  pushUsKey(SDL_SCANCODE_P, true);
+  pushUsKey(SDL_SCANCODE_P, false);
+  pump();
+  EXPECT_TRUE(keyDown('P'));
+  EXPECT_FALSE(frameSees(VK_CONTROL));
 }
 
 TEST(SdlKeys, AltEnterSwitchesTheWindowAndTheGameNeverSeesThatEnter) {

@@ -162,6 +162,9 @@ WindowEvent keyWentDown(const SDL_Keysym &key) {
   const int vk = virtualKeyOf(key.sym, key.scancode);
   heldKeyOf[position] = vk != 0 ? vk : HOLDS_NOTHING;
   pressVirtualKey(vk);
+  if ((key.mod & KMOD_CTRL) != 0 && vk != VK_CONTROL) {
+    keepVirtualKeyForFrame(VK_CONTROL); // a chord rolled off Ctrl first
+  }
   return key.scancode == SDL_SCANCODE_PAUSE ? WindowEvent::PauseKey : WindowEvent::None;
 }
 
