@@ -17,23 +17,28 @@ constexpr int32_t OUT_RATE = 44100;
 // Interleaved stereo at OUT_RATE.
 using Stereo = std::vector<float>;
 
+// `seconds` of an opened tune from `from`, looping for ever.
+inline Stereo readLooping(openmpt_module *mod, double from, double seconds) {
+  openmpt_module_set_repeat_count(mod, -1);
+  if (from > 0.0) {
+    openmpt_module_set_position_seconds(mod, from);
+  }
+  Stereo out(static_cast<size_t>(seconds * OUT_RATE) * 2);
+  size_t got =
+      openmpt_module_read_interleaved_float_stereo(mod, OUT_RATE, out.size() / 2, out.data());
+  out.resize(got * 2);
+  return out;
+}
+
 // `seconds` of a tune from `from`, looping for ever, scaled by gain.
 inline Stereo renderTune(const std::vector<uint8_t> &bytes, double from, double seconds,
                          double gain = 1.0) {
   std::string log;
   openmpt_module *mod = openModule(bytes, &log);
-  Stereo out;
   if (mod == nullptr) {
-    return out;
+    return {};
   }
-  openmpt_module_set_repeat_count(mod, -1);
-  if (from > 0.0) {
-    openmpt_module_set_position_seconds(mod, from);
-  }
-  out.resize(static_cast<size_t>(seconds * OUT_RATE) * 2);
-  size_t got =
-      openmpt_module_read_interleaved_float_stereo(mod, OUT_RATE, out.size() / 2, out.data());
-  out.resize(got * 2);
+  Stereo out = readLooping(mod, from, seconds);
   openmpt_module_destroy(mod);
   for (float &v : out) {
     v = static_cast<float>(v * gain);
@@ -47,9 +52,8 @@ inline Stereo renderVoice(const std::vector<uint8_t> &bytes, const std::vector<i
   openmpt_module_ext *ext = openmpt_module_ext_create_from_memory(
       bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore,
       nullptr, nullptr, nullptr, nullptr);
-  Stereo out;
   if (ext == nullptr) {
-    return out;
+    return {};
   }
   openmpt_module *mod = openmpt_module_ext_get_module(ext);
   openmpt_module_ext_interface_interactive interactive{};
@@ -60,12 +64,7 @@ inline Stereo renderVoice(const std::vector<uint8_t> &bytes, const std::vector<i
     bool kept = std::find(keep.begin(), keep.end(), i) != keep.end();
     interactive.set_instrument_mute_status(ext, i, kept ? 0 : 1);
   }
-  openmpt_module_set_repeat_count(mod, -1);
-  openmpt_module_set_position_seconds(mod, from);
-  out.resize(static_cast<size_t>(seconds * OUT_RATE) * 2);
-  size_t got =
-      openmpt_module_read_interleaved_float_stereo(mod, OUT_RATE, out.size() / 2, out.data());
-  out.resize(got * 2);
+  Stereo out = readLooping(mod, from, seconds);
   openmpt_module_ext_destroy(ext);
   return out;
 }
