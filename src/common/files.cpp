@@ -210,8 +210,21 @@ bool writeNewFile(const char *path, const std::vector<uint8_t> &bytes, const cha
     return false;
   }
   // A link, unlike a rename, fails when the name exists.
-  const int linked = ::link(temp.c_str(), target.c_str());
-  const int why = errno;
+  int linked = ::link(temp.c_str(), target.c_str());
+  int why = errno;
+  if (linked != 0 && (why == EMLINK || why == EPERM || why == ENOSYS || why == EOPNOTSUPP)) {
+    // A file system without hard links (a browser's storage, a FAT disk):
+    // the name is checked first, so only a start racing this one between
+    // the check and the rename could be replaced.
+    struct stat st;
+    if (::lstat(target.c_str(), &st) == 0) {
+      linked = -1;
+      why = EEXIST;
+    } else {
+      linked = ::rename(temp.c_str(), target.c_str());
+      why = errno;
+    }
+  }
   ::unlink(temp.c_str());
   if (linked != 0) {
     errno = why;

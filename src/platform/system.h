@@ -21,5 +21,13 @@ enum class WindowEvent : uint8_t {
 // Takes the next pending event; WindowEvent::None when there is none.
 WindowEvent pollWindowEvent();
 
+// Runs the program's loop: `pass` until it returns false, then `finish`
+// once. The desktop loops here, each pass sleeping as its pacing needs, and
+// returns after `finish`. A browser page cannot wait: it calls `pass` once
+// per display refresh from its own loop and returns at once, before `finish`.
+void runMainLoop(bool (*pass)(), void (*finish)());
+// True where the loop runs once per display refresh and a pass must not sleep.
+bool loopPacedByDisplay();
+
 // Modal error box; returns when dismissed (or at once where no display exists).
 void showMessageBox(const char *caption, const char *text);

@@ -88,6 +88,46 @@ void setUpSubsystems(bool readTopTen) {
   findFreeScreenshotNumber();
 }
 
+namespace {
+// What the loop needs between its passes: whether a replay is watched, and
+// the exit code the end of the program leaves.
+bool watchingReplay = false;
+int programExitCode = 0;
+
+// One pass of the loop: a window event, else a frame when one is due.
+bool loopPass() {
+  WindowEvent event = pollWindowEvent();
+  if (event != WindowEvent::None) {
+    handleWindowEvent(event);
+  } else if (appActive) {
+    if (frameDue()) {
+      runFrame();
+    }
+  } else if (!loopPacedByDisplay()) {
+    sleepMilliseconds(100);
+  }
+  // Watching ends with the replay: its game screen was all there was.
+  if (watchingReplay && playbackFinished()) {
+    postQuitMessage();
+  }
+  return !quitPosted;
+}
+
+void endProgram() {
+  shutdownProgram(!watchingReplay);
+  if (frameStatsEnabled) {
+    std::fputs(frameStatsReport().c_str(), stderr);
+  }
+  recordingEnabled = 0;
+  programExitCode = 0;
+  if (watchingReplay) {
+    stopPlayback();
+    std::fprintf(stderr, "pelta: %s\n", playbackReport().c_str());
+    programExitCode = playbackExitCode();
+  }
+}
+} // namespace
+
 int runPelta(const char *commandLine, const Replay *replay) {
   const std::string guard = instanceGuardName(
       static_cast<uint32_t>(::getuid()), std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
@@ -123,32 +163,12 @@ int runPelta(const char *commandLine, const Replay *replay) {
   if (replay != nullptr) {
     startPlayback(*replay);
   }
+  watchingReplay = replay != nullptr;
   recordingEnabled = replay == nullptr ? 1 : 0;
 
   quitPosted = 0;
-  while (!quitPosted) {
-    WindowEvent event = pollWindowEvent();
-    if (event != WindowEvent::None) {
-      handleWindowEvent(event);
-    } else if (appActive) {
-      runFrame();
-    } else {
-      sleepMilliseconds(100);
-    }
-    // Watching ends with the replay: its game screen was all there was.
-    if (replay != nullptr && playbackFinished()) {
-      postQuitMessage();
-    }
-  }
-  shutdownProgram(replay == nullptr);
-  if (frameStatsEnabled) {
-    std::fputs(frameStatsReport().c_str(), stderr);
-  }
-  recordingEnabled = 0;
-  if (replay == nullptr) {
-    return 0;
-  }
-  stopPlayback();
-  std::fprintf(stderr, "pelta: %s\n", playbackReport().c_str());
-  return playbackExitCode();
+  // A browser runs the passes from its own loop and returns at once; the
+  // program then ends in endProgram, later.
+  runMainLoop(loopPass, endProgram);
+  return programExitCode;
 }

@@ -3,6 +3,7 @@
 #include "audio/audio.h"
 #include "game/game_screen.h"
 #include "platform/input.h"
+#include "platform/system.h"
 #include "platform/timer.h"
 #include "platform/video.h"
 #include "presentation/screenshots.h"
@@ -51,6 +52,10 @@ uint32_t frameLength() {
   return FRAME_MS;
 }
 
+bool frameDue() {
+  return !loopPacedByDisplay() || timeGetTime() - frameStartTime >= frameLength();
+}
+
 uint32_t frameSleepTime(uint32_t startMs, uint32_t nowMs, uint32_t length) {
   uint32_t elapsed = nowMs - startMs;
   return elapsed < length ? length - elapsed : 0;
@@ -79,6 +84,7 @@ void runFrame() {
   }
   const FrameView view = currentFrameView();
   const uint64_t workStart = timeMicroseconds();
+  const uint32_t startMs = timeGetTime();
   clearBackBuffer(0xFF000000u);
   beginReplayFrame();
   dispatchScreen();
@@ -88,12 +94,17 @@ void runFrame() {
   endKeyFrame(); // every key of this frame has been read
   presentFrame();
   const uint64_t workEnd = timeMicroseconds();
-  uint32_t length = frameLength();
-  uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), length);
-  if (wait > 0) {
-    sleepMilliseconds(wait);
+  if (loopPacedByDisplay()) {
+    // The next pass comes with the display's next refresh; frameDue holds
+    // the frame back until its length has passed since this start.
+    frameStartTime = startMs;
+  } else {
+    uint32_t wait = frameSleepTime(frameStartTime, timeGetTime(), frameLength());
+    if (wait > 0) {
+      sleepMilliseconds(wait);
+    }
+    frameStartTime = timeGetTime();
   }
-  frameStartTime = timeGetTime();
   if (frameStatsEnabled) {
     recordFrame(view, workEnd - workStart, timeMicroseconds() - workStart);
   }

@@ -49,6 +49,10 @@ void setUpSubsystems(bool readTopTen = true);
 void runFrame();
 // The current screen's frame function, by screenState (nothing for other values).
 void dispatchScreen();
+// Whether the loop runs a frame now: always where the frame sleeps out its
+// own length (the desktop); in a browser, whose loop runs once per display
+// refresh, once frameLength has passed since the last frame started.
+bool frameDue();
 // Milliseconds a frame must last: 2000 in the game with Caps Lock on, else 15.
 uint32_t frameLength();
 // How long to sleep so the frame lasts `length` ms; unsigned arithmetic, so a

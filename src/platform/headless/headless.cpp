@@ -186,6 +186,14 @@ WindowEvent pollWindowEvent() {
   pendingEvents.erase(pendingEvents.begin());
   return e;
 }
+void runMainLoop(bool (*pass)(), void (*finish)()) {
+  while (pass()) {
+  }
+  finish();
+}
+
+bool loopPacedByDisplay() { return false; }
+
 void showMessageBox(const char *caption, const char *text) {
   messageBoxText = std::string(caption) + ": " + text;
 }

@@ -140,6 +140,14 @@ WindowEvent pollWindowEvent() {
   return WindowEvent::None;
 }
 
+void runMainLoop(bool (*pass)(), void (*finish)()) {
+  while (pass()) {
+  }
+  finish();
+}
+
+bool loopPacedByDisplay() { return false; }
+
 void showMessageBox(const char *caption, const char *text) {
   std::fprintf(stderr, "%s: %s\n", caption, text);
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);

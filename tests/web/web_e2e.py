@@ -1,0 +1,363 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""The browser build in headless Chromium: built from a clean tree, the page
+loads without errors and draws, every screen matches the desktop's picture
+of the same state, keys play a game whose replay pelta-sim verifies, a
+desktop replay plays to its end in the page, the files last over a reload,
+a second tab is told, the sound plays. Exit 77 (skipped) when emscripten,
+chromium, chromedriver or npm is missing.
+
+usage: web_e2e.py BUILD_DIR SOURCE_DIR"""
+import gzip
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import browser as br  # noqa: E402
+
+BUILD, SOURCE = (os.path.abspath(a) for a in sys.argv[1:3])
+# PELTA_WEB_REUSE=DIR tests a web build folder as it is, without building.
+REUSE = os.environ.get("PELTA_WEB_REUSE")
+WEB = os.path.abspath(REUSE) if REUSE else os.path.join(BUILD, "web")
+SITE = os.path.join(WEB, "site")
+FAILURES = []
+REPORT = []
+# A picture matches when at most this share of its pixels differ by more
+# than EDGE_STEP in a channel: text is rasterised by another library in the
+# page, and its glyph edges may differ by a pixel; everything else is drawn
+# by the same rules and must agree.
+EDGE_STEP = 48
+MAX_DIFFERING = 0.02
+
+
+def check(ok, what):
+    print(("PASS " if ok else "FAIL ") + what, flush=True)
+    if not ok:
+        FAILURES.append(what)
+
+
+def note(text):
+    print("     " + text, flush=True)
+    REPORT.append(text)
+
+
+def skip_reason():
+    for tool in ("emcc", "emcmake", "chromium", "chromedriver", "npm"):
+        if shutil.which(tool) is None:
+            return f"{tool} is not installed (scripts/install-deps.sh --tests installs it)"
+    if not os.path.exists("/usr/include/stb/stb_truetype.h"):
+        return "libstb-dev is not installed"
+    return None
+
+
+def build_from_clean():
+    shutil.rmtree(WEB, ignore_errors=True)
+    env = dict(os.environ, NODE_PATH=os.environ.get("NODE_PATH", "/usr/share/nodejs"))
+    start = time.time()
+    cfg = subprocess.run(["emcmake", "cmake", "-S", SOURCE, "-B", WEB, "-G", "Ninja",
+                          "-DCMAKE_BUILD_TYPE=Release", f"-DPELTA_WEB_DATA={BUILD}/data"],
+                         env=env, capture_output=True, text=True)
+    ok = cfg.returncode == 0
+    if ok:
+        made = subprocess.run(["cmake", "--build", WEB], env=env, capture_output=True, text=True)
+        ok = made.returncode == 0
+        if not ok:
+            print(made.stdout[-3000:], made.stderr[-3000:])
+    else:
+        print(cfg.stdout[-2000:], cfg.stderr[-2000:])
+    check(ok and os.path.exists(os.path.join(SITE, "pelta.wasm")),
+          f"the web build builds from a clean tree ({time.time() - start:.0f} s)")
+    return ok
+
+
+def site_size():
+    raw = packed = 0
+    for root, _, files in os.walk(SITE):
+        for f in files:
+            data = open(os.path.join(root, f), "rb").read()
+            raw += len(data)
+            packed += len(gzip.compress(data, 9))
+    note(f"served folder: {raw / 1e6:.2f} MB, {packed / 1e6:.2f} MB gzip-compressed")
+    check(packed < 4_000_000, "the served folder is under 4 MB compressed")
+
+
+def read_bmp(data):
+    """A 32-bit bottom-up bitmap as (width, height, rows of BGRA bytes top first)."""
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height = struct.unpack_from("<ii", data, 18)
+    rows = [data[offset + (height - 1 - y) * width * 4: offset + (height - y) * width * 4]
+            for y in range(height)]
+    return width, height, rows
+
+
+def differing_share(a, b):
+    wa, ha, ra = read_bmp(a)
+    wb, hb, rb = read_bmp(b)
+    if (wa, ha) != (wb, hb):
+        return 1.0
+    differ = 0
+    for row_a, row_b in zip(ra, rb):
+        if row_a == row_b:
+            continue
+        for i in range(0, len(row_a), 4):
+            if (abs(row_a[i] - row_b[i]) > EDGE_STEP or abs(row_a[i + 1] - row_b[i + 1]) > EDGE_STEP
+                    or abs(row_a[i + 2] - row_b[i + 2]) > EDGE_STEP):
+                differ += 1
+    return differ / (wa * ha)
+
+
+def desktop_pictures(work):
+    """bench/pelta_screens on the desktop backend under a 1920x1080 Xvfb."""
+    folder = os.path.join(work, "desktop")
+    os.makedirs(os.path.join(folder, "screenshots"))
+    shutil.copytree(os.path.join(BUILD, "data"), os.path.join(folder, "data"))
+    display = None
+    for n in range(300, 320):
+        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
+            display = f":{n}"
+            break
+    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1920x1080x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(1.5)
+        env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy")
+        env.pop("WAYLAND_DISPLAY", None)
+        subprocess.run([os.path.join(BUILD, "bench", "pelta_screens")], cwd=folder, env=env,
+                       capture_output=True, timeout=300)
+        return folder, display, xvfb
+    except Exception:
+        xvfb.terminate()
+        raise
+
+
+def compare_screens(b, server_url, desktop_folder):
+    b.get(server_url + "screens/")
+    b.wait("return window.screens && window.screens.done", 600, "the screens page")
+    names = [line.strip() for line in b.js("return window.screens.lines")
+             if line.strip().endswith(".bmp")]
+    check(len(names) >= 15, f"the page drew every screen ({len(names)} pictures)")
+    worst = 0.0
+    for name in names:
+        web = br.b64(b.js("const d = Module.FS.readFile('/' + arguments[0]);"
+                          "let s = ''; for (let i = 0; i < d.length; i += 8192)"
+                          " s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));"
+                          "return btoa(s);", name))
+        desk_path = os.path.join(desktop_folder, name)
+        if not os.path.exists(desk_path):
+            check(False, f"the desktop drew {name}")
+            continue
+        share = differing_share(web, open(desk_path, "rb").read())
+        worst = max(worst, share)
+        check(share <= MAX_DIFFERING,
+              f"{os.path.basename(name)}: {share * 100:.2f}% of the pixels differ by more than {EDGE_STEP}")
+    note(f"pictures: the worst screen differs in {worst * 100:.2f}% of its pixels "
+         f"(tolerance {MAX_DIFFERING * 100:.0f}%, step {EDGE_STEP})")
+
+
+def record_desktop_replay(work, display):
+    """A short game played in the desktop build, keys by xdotool."""
+    user = os.path.join(work, "desktop-user")
+    env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy", PELTA_USER_DIR=user)
+    runtime = tempfile.mkdtemp(prefix="pelta-rt-")
+    os.chmod(runtime, 0o700)
+    env["XDG_RUNTIME_DIR"] = runtime
+    game = subprocess.Popen([os.path.join(BUILD, "pelta"), "--window"], env=env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(3)
+
+        def xdo(*a):
+            subprocess.run(["xdotool", *a], env=env)
+
+        def press(key, hold=0.15):
+            xdo("keydown", key)
+            time.sleep(hold)
+            xdo("keyup", key)
+            time.sleep(0.1)
+        press("Return")
+        time.sleep(3.5)
+        press("Down", 0.6)
+        press("Right")
+        time.sleep(1.5)
+        press("Escape")
+        time.sleep(0.5)
+        press("Escape")
+        game.wait(timeout=10)
+    finally:
+        if game.poll() is None:
+            game.kill()
+            game.wait()
+        shutil.rmtree(runtime, ignore_errors=True)
+    folder = os.path.join(user, "replays")
+    names = sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+    return os.path.join(folder, names[-1]) if names else None
+
+
+def wait_frames(b, n, seconds=60):
+    start = b.js("return Module.peltaFrames || 0")
+    b.wait(f"return (Module.peltaFrames || 0) >= {start + n}", seconds, f"{n} frames")
+
+
+def file_bytes(b, path):
+    return b.js("try { return Array.from(Module.FS.readFile(arguments[0])); } catch (e) { return null; }",
+                path)
+
+
+def play_in_page(b, url, downloads):
+    b.get(url)
+    b.wait("return window.peltaPage && window.peltaPage.started", 60, "the game to start")
+    b.wait("return Module.peltaFrames > 2", 30, "the first frames")
+    first = b.js("return Module.peltaFirstFrame")
+    note(f"first frame {first:.0f} ms after the page was asked for")
+    errors = b.errors()
+    check(not errors, f"the page loads without console errors {errors if errors else ''}")
+    check("first key press" in b.js("return document.getElementById('line').textContent"),
+          "the page says that sound starts with the first key press")
+
+    # Ctrl+P: the menu's picture is downloaded as a bitmap.
+    b.keys(("down", br.KEY["Control"]), ("down", "p"), ("pause", 60), ("up", "p"),
+           ("up", br.KEY["Control"]))
+    b.wait("return peltaPage.screenshots.length > 0", 20, "the screenshot")
+    shot = None
+    for _ in range(50):
+        found = [f for f in os.listdir(downloads) if f.endswith(".bmp")]
+        if found:
+            shot = os.path.join(downloads, found[0])
+            break
+        time.sleep(0.2)
+    check(shot is not None, "Ctrl+P downloads the screenshot")
+    if shot:
+        w, h, rows = read_bmp(open(shot, "rb").read())
+        logo = sum(1 for y in range(h // 6, h // 3) for x in range(w // 3, 2 * w // 3, 4)
+                   if max(rows[y][4 * x: 4 * x + 3]) > 80)
+        check(w == 1920 and h == 1080 and logo > 1000, f"the menu draws ({w}x{h}, logo pixels {logo})")
+
+    # Sound: the gesture above started it; the menu's tune plays.
+    report = b.js("return Module.peltaAudio.report()")
+    time.sleep(1)
+    later = b.js("return Module.peltaAudio.report()")
+    check(later["state"] == "running" and later["tuneReady"] and later["samples"] == 13
+          and later["tunePosition"] > report["tunePosition"],
+          f"the tune plays and the 13 effects are loaded ({later})")
+
+    # A short game with keys typed into the page.
+    b.tap(br.KEY["Enter"])
+    wait_frames(b, 200)
+    b.keys(("down", br.KEY["Down"]), ("pause", 500), ("up", br.KEY["Down"]))
+    b.tap(br.KEY["Right"])
+    wait_frames(b, 100)
+    played = b.js("return Module.peltaAudio.report().effectsStarted")
+    check(played > 0, f"the effects play ({played} started)")
+    b.tap(br.KEY["Escape"])
+    wait_frames(b, 5)
+    replays = b.js("try { return Module.FS.readdir('/pelta/user/replays').filter(n => n.endsWith('.replay')); }"
+                   " catch (e) { return []; }")
+    check(len(replays) == 1, f"the game left with Escape is recorded ({replays})")
+    # The page's replay list offers it for download.
+    b.js("document.getElementById('list').click()")
+    b.js("document.querySelector('#replays a').click()")
+    got = None
+    for _ in range(50):
+        found = [f for f in os.listdir(downloads) if f.endswith(".replay")]
+        if found:
+            got = os.path.join(downloads, found[0])
+            break
+        time.sleep(0.2)
+    check(got is not None, "the page offers the replay for download")
+    if got:
+        sim = subprocess.run([os.path.join(BUILD, "pelta-sim"), "--replay", got, "--every", "1000000"],
+                             capture_output=True, text=True)
+        check(sim.returncode == 0 and "replay verified" in sim.stderr,
+              f"pelta-sim verifies the replay recorded in the page: {sim.stderr.strip()}")
+
+    # Files last: a volume changed, the page reloaded.
+    b.tap(br.KEY["PageDown"])
+    wait_frames(b, 5)
+    before = {p: file_bytes(b, p) for p in ("/pelta/user/data/tt.pta", "/pelta/user/data/setting.pta")}
+    b.get(url)
+    b.wait("return window.peltaPage && window.peltaPage.started", 60, "the game after a reload")
+    after = {p: file_bytes(b, p) for p in before}
+    check(all(before[p] and after[p] == before[p] for p in before),
+          "tt.pta and setting.pta survive a reload (the lowered volume included)")
+    kept = b.js("try { return Module.FS.readdir('/pelta/user/replays').length - 2; } catch (e) { return 0; }")
+    check(kept == 1, "the replay survives the reload")
+
+
+def second_tab(b, url):
+    first = b.call("GET", "/window")
+    b.new_tab()
+    b.get(url)
+    told = b.wait("return window.peltaPage && window.peltaPage.elsewhere && "
+                  "document.getElementById('line').textContent", 30, "the second tab's notice")
+    check("already open" in told, f"a second tab is told: {told}")
+    b.call("DELETE", "/window")
+    b.switch(first)
+
+
+def watch_desktop_replay(b, url, replay):
+    b.get(url)
+    b.wait("return window.peltaPage && window.peltaPage.started", 60)
+    text = open(replay).read()
+    b.js("sessionStorage.setItem('pelta-watch', arguments[0]); location.search = '?watch';", text)
+    time.sleep(1)
+    verdict = b.wait("return window.peltaPage && window.peltaPage.verdict", 120, "the replay's verdict")
+    check(verdict.startswith("replay verified"), f"a desktop replay plays to its end in the page: {verdict}")
+
+
+def frame_cost(b, server_url):
+    """Median work per frame of the menu against a page drawing one
+    full-screen picture with WebGL 2, in the same browser."""
+    b.get(server_url + "site/?row=15")
+    b.wait("return window.peltaPage && window.peltaPage.started", 60)
+    b.wait("return Module.peltaFrames > 60", 60)
+    game = b.js("return Module.peltaFrameCost ? Module.peltaFrameCost() : null")
+    b.get(server_url + "minimal/")
+    minimal = b.wait("return window.minimal && window.minimal.median", 60)
+    if game:
+        note(f"frame cost: game menu median {game:.2f} ms, minimal WebGL page {minimal:.2f} ms, "
+             f"ratio {game / minimal:.2f}")
+
+
+def main():
+    reason = skip_reason()
+    if reason:
+        print("SKIP: " + reason)
+        return 77
+    if not REUSE and not build_from_clean():
+        return 1
+    site_size()
+    work = tempfile.mkdtemp(prefix="pelta-web-")
+    downloads = os.path.join(work, "downloads")
+    os.makedirs(downloads)
+    desktop_folder, display, xvfb = desktop_pictures(work)
+    server = br.Server(WEB)
+    b = br.Browser(downloads)
+    try:
+        b.cdp("Emulation.setDeviceMetricsOverride",
+              {"width": 1920, "height": 1080, "deviceScaleFactor": 1, "mobile": False,
+               "screenWidth": 1920, "screenHeight": 1080})
+        url = server.url + "site/"
+        play_in_page(b, url, downloads)
+        second_tab(b, url)
+        replay = record_desktop_replay(work, display)
+        check(replay is not None, "the desktop recorded a replay")
+        if replay:
+            watch_desktop_replay(b, url, replay)
+        compare_screens(b, server.url, os.path.join(desktop_folder, "screenshots") + "/..")
+    finally:
+        b.close()
+        server.close()
+        xvfb.terminate()
+        xvfb.wait()
+        shutil.rmtree(work, ignore_errors=True)
+    print(("FAILED: " + "; ".join(FAILURES)) if FAILURES else "PASS web e2e")
+    return 1 if FAILURES else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
