@@ -54,7 +54,13 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/screens/index.html
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/web/screens.html
           ${CMAKE_BINARY_DIR}/screens/index.html
   DEPENDS ${CMAKE_SOURCE_DIR}/web/screens.html)
-add_custom_target(screens_page ALL DEPENDS ${CMAKE_BINARY_DIR}/screens/index.html)
+# The yardstick of the frame cost: one full-screen picture a frame.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/minimal/index.html
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/web/minimal.html
+          ${CMAKE_BINARY_DIR}/minimal/index.html
+  DEPENDS ${CMAKE_SOURCE_DIR}/web/minimal.html)
+add_custom_target(screens_page ALL DEPENDS ${CMAKE_BINARY_DIR}/screens/index.html
+                  ${CMAKE_BINARY_DIR}/minimal/index.html)
 
 # The page, and the tune player at the version package-lock.json pins.
 set(PAGE_FILES index.html page.js)

@@ -16,6 +16,7 @@ const page = {
   storage: 'loading',
   soundStarted: false,
   screenshots: [],
+  log: [], // what the game said on stderr
 };
 window.peltaPage = page;
 
@@ -294,6 +295,7 @@ const params = new URLSearchParams(location.search);
 const watched = params.has('watch') ? sessionStorage.getItem('pelta-watch') : null;
 const args = ['--data-dir', '/pelta/data', '--user-dir', USER];
 if (watched !== null) args.push('--replay', WATCHED);
+if (params.has('stats')) args.push('--frame-stats');
 if (params.get('row')) args.push(params.get('row'));
 
 var Module = {
@@ -305,6 +307,7 @@ var Module = {
   peltaToggleFullScreen: toggleFullScreen,
   print(text) { console.log(text); },
   printErr(text) {
+    page.log.push(text);
     const verdict = /^pelta: (replay (verified|differs|stopped).*)$/.exec(text);
     if (verdict) {
       page.verdict = verdict[1];

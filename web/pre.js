@@ -3,5 +3,5 @@
 // display: the start-up check that one is named finds it here.
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
-  ENV['DISPLAY'] = 'browser-page';
+  if (typeof ENV !== 'undefined') ENV['DISPLAY'] = 'browser-page';
 });

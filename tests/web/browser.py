@@ -93,7 +93,7 @@ class Browser:
                                      method=method,
                                      headers={"Content-Type": "application/json"})
         try:
-            with urllib.request.urlopen(req, timeout=120) as r:
+            with urllib.request.urlopen(req, timeout=900) as r:
                 return json.loads(r.read() or b"{}").get("value")
         except urllib.error.HTTPError as e:
             raise RuntimeError(f"{method} {path}: {e.read().decode()[:500]}") from None
