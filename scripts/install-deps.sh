@@ -2,7 +2,7 @@
 # Installs the Debian packages the game and its tests need, only those missing.
 set -e
 PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev \
-libsdl2-image-dev libopenmpt-dev zlib1g-dev fonts-dejavu-core libgl1-mesa-dri"
+libsdl2-image-dev libopenmpt-dev zlib1g-dev fonts-dejavu-core fontconfig libgl1-mesa-dri"
 # The browser build: emscripten, stb's decoders, and npm for the tune player
 # (a nodejs that brings its own npm needs no Debian npm).
 WEB_PACKAGES="emscripten libstb-dev"
@@ -12,7 +12,7 @@ if [ "$1" = "--web" ]; then
 fi
 if [ "$1" = "--tests" ]; then
   PACKAGES="$PACKAGES $WEB_PACKAGES chromium chromium-driver libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick \
-clang libclang-rt-14-dev libebur128-dev desktop-file-utils appstream groff-base"
+clang libclang-rt-14-dev libebur128-dev desktop-file-utils appstream groff-base reuse lintian dpkg-dev file"
 fi
 missing=""
 for p in $PACKAGES; do
