@@ -77,6 +77,8 @@ class Browser:
             "goog:loggingPrefs": {"browser": "ALL"},
         }}}
         self.session = self._call("POST", "/session", caps)["sessionId"]
+        # The screens page runs its whole program before it answers.
+        self.call("POST", "/timeouts", {"script": 1_200_000, "pageLoad": 1_200_000})
         # Every page of the session reports its errors into window.__errors.
         self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": """
             window.__errors = [];
