@@ -89,8 +89,16 @@ white_at() {
   [ -n "$brightest" ] && awk -v b="$brightest" 'BEGIN { exit !(b > 0.9) }'
 }
 
-# The countdown's digit stands in the middle of a 1280x1024 screen until play
-# starts (the main menu's lines are there before it).
+# True when the rectangle shows the main menu's green lines and nothing white.
+menu_at() {
+  local brightest
+  brightest=$(import -window root -crop "$1" -colorspace Gray -format '%[fx:maxima]' info: 2>/dev/null)
+  [ -n "$brightest" ] && awk -v b="$brightest" 'BEGIN { exit !(b > 0.3 && b < 0.9) }'
+}
+
+# The middle of a 1280x1024 screen: the countdown's digit stands there until
+# play starts; the main menu's green lines, and the white ones of the top ten
+# and the instructions, pass through it.
 COUNTDOWN_BOX=80x120+600+420
 
 # Width and height of a BMP file, from its header.
