@@ -22,7 +22,7 @@ xdotool keyup Down
 press Right
 sleep 1
 press Escape
-sleep 0.3
+wait_until 30 menu_at $COUNTDOWN_BOX || fail "Escape did not leave the game for the menu"
 press Escape
 wait_exit $GAME_PID 3
 [ "$EXIT_CODE" = 0 ] || fail "Escape in the menu: exit $EXIT_CODE"
