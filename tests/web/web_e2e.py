@@ -358,8 +358,8 @@ def main():
                "screenWidth": 1280, "screenHeight": 720})
         url = server.url + "site/"
         play_in_page(b, url, downloads)
-        frame_cost(b, url, server.url)
         second_tab(b, url)
+        frame_cost(b, url, server.url)
         replay = record_desktop_replay(work, display)
         check(replay is not None, "the desktop recorded a replay")
         if replay:
