@@ -438,3 +438,96 @@ inline int32_t distinctKits(const std::vector<std::vector<std::vector<double>>> 
   }
   return count;
 }
+
+// Power spectra of a mono 16-bit sound in Hann-windowed frames of `size`
+// samples, `hop` apart (zero-padded at the end).
+inline std::vector<std::vector<double>> spectraOf(const std::vector<int16_t> &pcm, size_t size,
+                                                  size_t hop) {
+  std::vector<std::vector<double>> out;
+  for (size_t start = 0; start < pcm.size(); start += hop) {
+    std::vector<std::complex<double>> x(size);
+    for (size_t i = 0; i < size && start + i < pcm.size(); ++i) {
+      double w = 0.5 - 0.5 * std::cos(2.0 * M_PI * static_cast<double>(i) / size);
+      x[i] = w * pcm[start + i] / 32768.0;
+    }
+    fft(x);
+    std::vector<double> power(size / 2);
+    for (size_t k = 0; k < size / 2; ++k) {
+      power[k] = std::norm(x[k]);
+    }
+    out.push_back(power);
+  }
+  return out;
+}
+
+// The share of a sound's energy in steady tones: spectral peaks 15 dB above
+// the median of their neighbourhood that stay within a bin of one frequency for three
+// frames (about 140 ms), from 100 Hz up (below, a tone is a rumble rather
+// than a note). A held note scores high; noise, clicks and glides, which
+// belong to no key, score low.
+inline double steadyToneShare(const std::vector<int16_t> &pcm) {
+  auto frames = spectraOf(pcm, 2048, 1024);
+  std::vector<std::vector<bool>> peak(frames.size());
+  double total = 1e-30;
+  for (size_t f = 0; f < frames.size(); ++f) {
+    const auto &p = frames[f];
+    peak[f].assign(p.size(), false);
+    for (size_t k = 2; k + 2 < p.size(); ++k) {
+      total += p[k];
+    }
+    for (size_t k = 10; k + 2 < p.size(); ++k) {
+      if (p[k] < p[k - 1] || p[k] < p[k + 1]) {
+        continue;
+      }
+      size_t lo = k >= 24 ? k - 24 : 0;
+      size_t hi = std::min(p.size(), k + 25);
+      std::vector<double> around(p.begin() + static_cast<std::ptrdiff_t>(lo),
+                                 p.begin() + static_cast<std::ptrdiff_t>(hi));
+      std::nth_element(around.begin(), around.begin() + static_cast<std::ptrdiff_t>(around.size() / 2),
+                       around.end());
+      peak[f][k] = p[k] > around[around.size() / 2] * 31.6;
+    }
+  }
+  auto near = [&peak](size_t f, size_t k) {
+    return peak[f][k] || peak[f][k - 1] || peak[f][k + 1];
+  };
+  double steady = 0.0;
+  for (size_t f = 1; f + 1 < frames.size(); ++f) {
+    for (size_t k = 2; k + 2 < frames[f].size(); ++k) {
+      if (peak[f][k] && near(f - 1, k) && near(f + 1, k)) {
+        steady += frames[f][k - 1] + frames[f][k] + frames[f][k + 1];
+      }
+    }
+  }
+  return steady / total;
+}
+
+// Octave-band levels (dB against the whole) of a sound's first `seconds`.
+inline std::vector<double> openingBands(const std::vector<int16_t> &pcm, double seconds) {
+  std::vector<int16_t> head(pcm.begin(),
+                            pcm.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(
+                                              pcm.size(), static_cast<size_t>(seconds * 22050))));
+  auto frames = spectraOf(head, 8192, 8192);
+  std::vector<double> bands(8, 1e-20);
+  double total = 1e-20;
+  for (size_t k = 1; k < frames[0].size(); ++k) {
+    double hz = k * 22050.0 / 8192;
+    int band = static_cast<int>(std::floor(std::log2(hz / 44.0)));
+    total += frames[0][k];
+    if (band >= 0 && band < 8) {
+      bands[static_cast<size_t>(band)] += frames[0][k];
+    }
+  }
+  for (double &b : bands) {
+    b = std::max(-40.0, 10.0 * std::log10(b / total));
+  }
+  return bands;
+}
+
+inline double rmsDifference(const std::vector<double> &a, const std::vector<double> &b) {
+  double sum = 0.0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    sum += (a[i] - b[i]) * (a[i] - b[i]);
+  }
+  return std::sqrt(sum / static_cast<double>(a.size()));
+}

@@ -211,6 +211,27 @@ TEST(SoundCheck, EffectsMeetTheirLoudnessTargetsOverTheMusic) {
   EXPECT_LE(lu[9], lu[2]);
 }
 
+// Effects that sound over the music belong to no key (noise, clicks, glides,
+// no held notes); the three level-done sounds differ from their first moment
+// on; the shield hit warns outside the melody's band.
+TEST(SoundCheck, EffectsOverTheMusicFitEveryKeyAndStandApart) {
+  for (int e = 0; e < EFFECT_FILE_COUNT; ++e) {
+    if (e != 4 && e != 8) { // game over and a new entry: the music has stopped
+      EXPECT_LE(steadyToneShare(effectSound(e)), 0.1) << "effect " << e;
+    }
+  }
+  const int done[3] = {10, 9, 2};
+  for (int a = 0; a < 3; ++a) {
+    for (int b = a + 1; b < 3; ++b) {
+      EXPECT_GE(rmsDifference(openingBands(effectSound(done[a]), 0.35),
+                              openingBands(effectSound(done[b]), 0.35)),
+                6.0)
+          << "effects " << done[a] << " and " << done[b];
+    }
+  }
+  EXPECT_LE(bandShares(effectStereo(effectSound(7), 1.0), {{250.0, 2000.0}})[0], 0.2);
+}
+
 // The effects the rules start together, over every in-game tune at evenly
 // spread moments: the sum never reaches full scale.
 TEST(SoundCheck, EffectsStartedTogetherLeaveHeadroomOverEveryTune) {

@@ -93,9 +93,34 @@ void printMusic() {
   }
   std::printf("pitch %.1f, detune %.1f\n\n", worstPitch, worstDetune);
 }
+
+// Whether the effects sit over any tune: their steady tones, their share of
+// the lead's band, and how far apart the three level-done sounds open.
+void printEffectShapes() {
+  std::printf("EFFECT SHAPES (steady: share of energy in held tones; lead band: share in "
+              "250-2000 Hz)\n");
+  std::printf("%-3s %-18s %7s %7s\n", "id", "name", "steady", "lead");
+  std::vector<std::vector<int16_t>> effects;
+  for (int i = 0; i < EFFECT_FILE_COUNT; ++i) {
+    effects.push_back(effectSound(i));
+    auto shares = bandShares(effectStereo(effects.back(), 1.0), {{250.0, 2000.0}});
+    std::printf("%-3d %-18s %6.0f%% %6.0f%%\n", i, EFFECT_NAMES[i],
+                100.0 * steadyToneShare(effects.back()), 100.0 * shares[0]);
+  }
+  auto a = openingBands(effects[10], 0.35);
+  auto b = openingBands(effects[9], 0.35);
+  auto c = openingBands(effects[2], 0.35);
+  std::printf("level-done openings (first 350 ms, dB apart): <=80/80-90 %.1f, 80-90/>90 %.1f, "
+              "<=80/>90 %.1f\n\n",
+              rmsDifference(a, b), rmsDifference(b, c), rmsDifference(a, c));
+}
 } // namespace
 
 int main(int argc, char **argv) {
+  printEffectShapes();
+  if (argc > 1 && std::string(argv[1]) == "--effects") {
+    return 0;
+  }
   printMusic();
   if (argc > 1 && std::string(argv[1]) == "--music") {
     return 0;
