@@ -39,10 +39,11 @@ bool createMainWindow(const char *title, const char *iconPath) {
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
     std::fprintf(stderr, "pelta: no gamepads: %s\n", SDL_GetError());
   }
-  // Hidden until showMainWindow knows the display and the size; borderless,
-  // so that covering a display needs no answer from the window manager (a
-  // fullscreen state costs a long wait for it before the first frame).
-  sdl::window = SDL_CreateWindow(title, 0, 0, 1280, 720, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+  // Hidden until showMainWindow knows the display and the size; drawn at
+  // the output's own pixel size on a scaled (HiDPI) output.
+  sdl::window = SDL_CreateWindow(title, 0, 0, 1280, 720,
+                                 SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                                     SDL_WINDOW_ALLOW_HIGHDPI);
   if (sdl::window == nullptr) {
     std::fprintf(stderr, "pelta: no window: %s\n", SDL_GetError());
     return false;
@@ -64,29 +65,31 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
   if (w == nullptr) {
     return;
   }
+  sdl::noteWindowSwitch();
   if (shown && inWindowNow && !inWindow) {
     SDL_GetWindowSize(w, &keptWindowW, &keptWindowH);
+  }
+  SDL_Rect area;
+  if (SDL_GetDisplayBounds(chosenDisplay, &area) != 0) {
+    area = {0, 0, 0, 0};
+    desktopSize(&area.w, &area.h);
   }
   if (inWindow) {
     if (keptWindowW > 0) {
       windowWidth = keptWindowW;
       windowHeight = keptWindowH;
     }
-    SDL_SetWindowBordered(w, SDL_TRUE);
-    SDL_SetWindowResizable(w, SDL_TRUE);
+    SDL_SetWindowFullscreen(w, 0);
     SDL_SetWindowSize(w, windowWidth, windowHeight);
     SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED_DISPLAY(chosenDisplay),
                           SDL_WINDOWPOS_CENTERED_DISPLAY(chosenDisplay));
   } else {
-    SDL_Rect area;
-    if (SDL_GetDisplayBounds(chosenDisplay, &area) != 0) {
-      area = {0, 0, 0, 0};
-      desktopSize(&area.w, &area.h);
-    }
-    SDL_SetWindowResizable(w, SDL_FALSE);
-    SDL_SetWindowBordered(w, SDL_FALSE);
+    // The desktop's full-screen state (no frame, panels and docks hidden) on
+    // the display that holds the window. The window also covers that display
+    // by itself, for an X server without a window manager.
     SDL_SetWindowSize(w, area.w, area.h);
     SDL_SetWindowPosition(w, area.x, area.y);
+    SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
   inWindowNow = inWindow;
   if (!shown) {
@@ -97,7 +100,7 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
   // next present: present a black one now, so that the next frame (and a
   // screenshot of it) is drawn whole.
   if (sdl::renderer != nullptr) {
-    SDL_SetRenderTarget(sdl::renderer, nullptr);
+    SDL_RenderSetViewport(sdl::renderer, nullptr);
     SDL_SetRenderDrawColor(sdl::renderer, 0, 0, 0, 255);
     SDL_RenderClear(sdl::renderer);
     SDL_RenderPresent(sdl::renderer);
