@@ -1,5 +1,5 @@
 // Where the data is searched, which per-user root is chosen, and what the
-// first run puts there; the single-instance guard's names.
+// first run puts there.
 #include "audio/audio.h"
 #include "common/files.h"
 #include "persistence/settings_file.h"
@@ -167,32 +167,4 @@ TEST(PlayerFolder, AnUnusableRootIsToldAndTheGameGoesOn) {
             std::string::npos)
       << said;
   EXPECT_EQ(screenState, TopTen);
-}
-
-TEST(InstanceGuard, OneNamePerUserAndDisplay) {
-  const std::string mine = instanceGuardName(1000, ":0", nullptr);
-  EXPECT_EQ(mine, instanceGuardName(1000, ":0", ""));
-  EXPECT_NE(mine, instanceGuardName(1001, ":0", nullptr));
-  EXPECT_NE(mine, instanceGuardName(100, ":0", nullptr));
-  EXPECT_NE(mine, instanceGuardName(1000, ":1", nullptr));
-  EXPECT_NE(mine, instanceGuardName(1000, nullptr, ":0"));
-  EXPECT_NE(mine, instanceGuardName(1000, ":0", "wayland-0"));
-  // Long socket paths that differ only at their end stay apart, and short.
-  const std::string longPath = "/run/user/1000/" + std::string(120, 'w');
-  const std::string a = instanceGuardName(1000, nullptr, (longPath + "a").c_str());
-  const std::string b = instanceGuardName(1000, nullptr, (longPath + "b").c_str());
-  EXPECT_NE(a, b);
-  EXPECT_LE(a.size(), MAX_GUARD_NAME);
-  EXPECT_NE(a, instanceGuardName(1001, nullptr, (longPath + "a").c_str()));
-}
-
-TEST(DisplayCheck, NamedDisplayAndDriversThatDrawNowhere) {
-  EXPECT_FALSE(displayNamed(nullptr, nullptr));
-  EXPECT_FALSE(displayNamed("", ""));
-  EXPECT_TRUE(displayNamed(":0", nullptr));
-  EXPECT_TRUE(displayNamed("", "wayland-0"));
-  EXPECT_TRUE(drawsNowhere("offscreen"));
-  EXPECT_TRUE(drawsNowhere("dummy"));
-  EXPECT_FALSE(drawsNowhere("x11"));
-  EXPECT_FALSE(drawsNowhere("wayland"));
 }
