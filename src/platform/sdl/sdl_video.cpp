@@ -55,12 +55,16 @@ void placeInWindow() {
     dropGlyphTextures(); // text is made at the size it shows
   }
   placement = p;
+  SDL_RenderSetClipRect(renderer, nullptr);
   SDL_RenderSetViewport(renderer, nullptr);
   SDL_Rect area{p.x, p.y, p.w, p.h};
-  // The viewport also keeps what the game draws past the picture's edges
-  // (the ticker coming in) out of the bars.
   if (p.w > 0) {
     SDL_RenderSetViewport(renderer, &area);
+    // A viewport alone does not stop a GL renderer drawing past it: the clip
+    // keeps what the game draws beyond the picture's edges (the ticker
+    // coming in) out of the bars.
+    SDL_Rect inside{0, 0, p.w, p.h};
+    SDL_RenderSetClipRect(renderer, &inside);
   }
 }
 } // namespace sdl
