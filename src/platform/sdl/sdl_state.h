@@ -27,6 +27,8 @@ void placeInWindow();
 // The desktop tests' look at what was shown (sdl_shown_frames.cpp): a switch
 // between window and full screen, and a frame about to be presented.
 void noteWindowSwitch();
+// The window was moved or resized by the window system (sdl_window.cpp).
+void windowPlaced();
 void noteShownFrame();
 // Re-creates every GPU texture from its CPU copy after the renderer was rebuilt.
 void restoreTextures();
