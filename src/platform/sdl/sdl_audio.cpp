@@ -4,9 +4,12 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <libopenmpt/libopenmpt.h>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -127,12 +130,46 @@ void SDLCALL renderTune(void *arg, Uint8 *stream, int len) {
 void applyChannelVolume(int32_t channel) {
   Mix_Volume(channel, mixVolume(channelVolume[static_cast<size_t>(channel)] * effectsGain));
 }
+
+// Whether ALSA knows a sound card: without one, opening its default device
+// prints a screenful of the library's own errors before failing.
+bool alsaHasCard() {
+  FILE *cards = std::fopen("/proc/asound/cards", "r");
+  if (cards == nullptr) {
+    return false;
+  }
+  char line[128] = "";
+  const bool any = std::fgets(line, sizeof line, cards) != nullptr &&
+                   std::strstr(line, "no soundcards") == nullptr;
+  std::fclose(cards);
+  return any;
+}
+
+// SDL's drivers in its own order, less those that cannot sound here (ALSA
+// without a card) and those that never sound (dummy, disk); the player's
+// SDL_AUDIODRIVER, when set, is left alone.
+void chooseAudioDrivers() {
+  if (std::getenv("SDL_AUDIODRIVER") != nullptr) {
+    return;
+  }
+  std::string order;
+  const bool alsa = alsaHasCard();
+  for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+    const std::string name = SDL_GetAudioDriver(i);
+    if ((name == "alsa" && !alsa) || name == "dummy" || name == "disk") {
+      continue;
+    }
+    order += (order.empty() ? "" : ",") + name;
+  }
+  SDL_SetHint(SDL_HINT_AUDIODRIVER, order.empty() ? "none" : order.c_str());
+}
 } // namespace
 
 bool openAudioDevice(int32_t mixRate, int32_t channels) {
   if (deviceOpen) {
     return true;
   }
+  chooseAudioDrivers();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     return false;
   }
