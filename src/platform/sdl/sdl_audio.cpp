@@ -10,6 +10,7 @@
 #include <libopenmpt/libopenmpt.h>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -145,18 +146,31 @@ bool alsaHasCard() {
   return any;
 }
 
-// SDL's drivers in its own order, less those that cannot sound here (ALSA
-// without a card) and those that never sound (dummy, disk); the player's
-// SDL_AUDIODRIVER, when set, is left alone.
+// Whether a PipeWire server listens for this session: without one its
+// library complains about its missing configuration.
+bool pipeWireListens() {
+  const char *runtime = std::getenv("XDG_RUNTIME_DIR");
+  const char *remote = std::getenv("PIPEWIRE_REMOTE");
+  const std::string socket = std::string(runtime != nullptr ? runtime : "") + "/" +
+                             (remote != nullptr ? remote : "pipewire-0");
+  return access(remote != nullptr && remote[0] == '/' ? remote : socket.c_str(), F_OK) == 0;
+}
+
+// SDL's drivers in its own order, less those that cannot sound here and
+// would print their libraries' errors trying (ALSA and sndio, which plays
+// through ALSA, without a card; PipeWire without a server) and those that
+// never sound (dummy, disk); the player's SDL_AUDIODRIVER is left alone.
 void chooseAudioDrivers() {
   if (std::getenv("SDL_AUDIODRIVER") != nullptr) {
     return;
   }
   std::string order;
-  const bool alsa = alsaHasCard();
+  const bool card = alsaHasCard();
+  const bool pipeWire = pipeWireListens();
   for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
     const std::string name = SDL_GetAudioDriver(i);
-    if ((name == "alsa" && !alsa) || name == "dummy" || name == "disk") {
+    if (((name == "alsa" || name == "sndio") && !card) || (name == "pipewire" && !pipeWire) ||
+        name == "dummy" || name == "disk") {
       continue;
     }
     order += (order.empty() ? "" : ",") + name;
