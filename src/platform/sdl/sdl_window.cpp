@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <string>
 
 namespace {
 int chosenDisplay = 0;
@@ -186,8 +187,10 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
   }
   // A software GL driver gives its picture the window's new size only at the
   // next present: present a black one now, so that the next frame (and a
-  // screenshot of it) is drawn whole.
-  if (sdl::renderer != nullptr) {
+  // screenshot of it) is drawn whole. Not on Wayland, where the game sizes
+  // its own pictures: KWin took a picture of the old size, presented before
+  // the new one was taken up, for a refusal of the full screen.
+  if (sdl::renderer != nullptr && std::string(videoDriverName()) != "wayland") {
     SDL_RenderSetViewport(sdl::renderer, nullptr);
     SDL_SetRenderDrawColor(sdl::renderer, 0, 0, 0, 255);
     SDL_RenderClear(sdl::renderer);
