@@ -4,7 +4,10 @@
 # The newest entry must be the project's version: a release without its
 # changelog entry stops the configure step.
 function(pelta_releases_xml changelog out)
-  file(STRINGS "${changelog}" lines)
+  # Semicolons would split CMake's lists: they travel as a placeholder.
+  file(READ "${changelog}" text)
+  string(REPLACE ";" "@SEMICOLON@" text "${text}")
+  string(REPLACE "\n" ";" lines "${text}")
   set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
   set(xml "")
   set(first "")
@@ -23,7 +26,7 @@ function(pelta_releases_xml changelog out)
       list(POP_BACK items last)
       list(APPEND items "${last} ${CMAKE_MATCH_1}")
     elseif(line MATCHES "^ -- .*>  [A-Z][a-z][a-z], ([0-9]+) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
-      set(day "${CMAKE_MATCH_1}")
+      math(EXPR day "${CMAKE_MATCH_1}") # drops a leading zero, added again below
       set(year "${CMAKE_MATCH_3}")
       list(FIND months "${CMAKE_MATCH_2}" month)
       math(EXPR month "${month} + 1")
@@ -44,6 +47,7 @@ function(pelta_releases_xml changelog out)
       string(APPEND xml "        </ul>\n      </description>\n    </release>\n")
     endif()
   endforeach()
+  string(REPLACE "@SEMICOLON@" ";" xml "${xml}")
   if(NOT first STREQUAL PROJECT_VERSION)
     message(FATAL_ERROR "${changelog}: the newest entry is \"${first}\", not this version ${PROJECT_VERSION}")
   endif()

@@ -5,6 +5,7 @@
 #include "audio/audio.h"
 #include "common/files.h"
 #include "common/format.h"
+#include "common/start_values.h"
 #include "platform/video.h"
 #include "presentation/video_modes.h"
 
@@ -87,3 +88,9 @@ uint8_t takeScreenshot() {
   }
   return ok ? 1 : 0;
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    screenshotCounter);
+} // namespace

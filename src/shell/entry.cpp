@@ -21,6 +21,7 @@
 #include "shell/frame_stats.h"
 #include "shell/session.h"
 #include "shell/shell.h"
+#include "state/reset.h"
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -108,6 +109,8 @@ int runPelta(const char *commandLine, const Replay *replay) {
     std::fputs("pelta: already running; its window was raised\n", stderr);
     return 0;
   }
+  // The same start the simulator and the tests make; then the clock's seed.
+  resetGameState();
   gameSrand(calendarTimeSeconds());
   setWindowClass(APP_ID);
   if (!createMainWindow(PROGRAM_NAME, iconPath().c_str())) {

@@ -64,9 +64,10 @@ grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/
   fail "copyright: $(cat "$DOC/copyright")"
 changelog=$(ls "$DOC" | grep '^changelog')
 zcat "$DOC/$changelog" | head -1 | grep -q "^pelta ($VERSION) " || fail "changelog $changelog"
+released=$(date -u -d "$(zcat "$DOC/$changelog" | sed -n 's/^ -- .*>  //p' | head -1)" +%F)
 cmp -s "$R/usr/share/pelta/data/xf1.pta.license" "$SRC/dist/font-licence.txt" || fail "the font's licence"
 grep -q '<project_license>MIT</project_license>' "$R/usr/share/metainfo/$APP.metainfo.xml" &&
-  grep -q "<release version=\"$VERSION\" date=\"[0-9-]*\">" "$R/usr/share/metainfo/$APP.metainfo.xml" ||
+  grep -q "<release version=\"$VERSION\" date=\"$released\">" "$R/usr/share/metainfo/$APP.metainfo.xml" ||
   fail "metainfo: $(cat "$R/usr/share/metainfo/$APP.metainfo.xml")"
 
 # The font: a link to the system's copy, whose package is a dependency (the
@@ -101,8 +102,13 @@ GAME="$R/usr/games/pelta"
 unset PELTA_USER_DIR PELTA_DATA_DIR XDG_DATA_HOME
 start_game
 press ctrl p
-sleep 0.5
 shot="$HOME/.local/share/pelta/screenshots/scr_001.bmp"
+# A loaded machine may take a few frames' time longer to write it.
+for _ in $(seq 1 50); do
+  [ -f "$shot" ] && break
+  sleep 0.1
+done
+sleep 0.3
 [ -f "$shot" ] || fail "no screenshot: $(cat "$WORK/game.log")"
 [ "$(convert "$shot" -format %k info:)" -gt 50 ] || fail "the menu is not on screen"
 press Pause
