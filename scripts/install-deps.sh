@@ -12,7 +12,8 @@ if [ "$1" = "--web" ]; then
 fi
 if [ "$1" = "--tests" ]; then
   PACKAGES="$PACKAGES $WEB_PACKAGES chromium chromium-driver libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick \
-clang libclang-rt-14-dev libebur128-dev desktop-file-utils appstream groff-base reuse lintian dpkg-dev file"
+clang libclang-rt-14-dev libebur128-dev desktop-file-utils appstream groff-base reuse lintian dpkg-dev file \
+x11-xserver-utils openbox twm mutter kwin-wayland xwayland dbus"
 fi
 missing=""
 for p in $PACKAGES; do

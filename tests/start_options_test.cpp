@@ -180,7 +180,7 @@ TEST(StartOptions, GuardClassIconAndAnInvisibleDriver) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(runPelta(""), 1);
   EXPECT_NE(testing::internal::GetCapturedStderr().find(
-                "pelta: no usable display: SDL could only open its offscreen video driver\n"),
+                "pelta: cannot open display :42 (SDL could only open its offscreen video driver)\n"),
             std::string::npos);
   EXPECT_EQ(headless::guardName(),
             "Pelta 2.0 uid " + std::to_string(::getuid()) + " x11 :42 wayland " +

@@ -89,6 +89,18 @@ void setUpSubsystems(bool readTopTen) {
   findFreeScreenshotNumber();
 }
 
+// The displays the session names, as the player set them: ":0", "wayland-0"
+// or both, so that a message says which one failed.
+static std::string namedDisplays() {
+  const char *x = std::getenv("DISPLAY");
+  const char *wayland = std::getenv("WAYLAND_DISPLAY");
+  std::string names = x != nullptr ? x : "";
+  if (wayland != nullptr && wayland[0] != '\0') {
+    names += names.empty() ? wayland : std::string(" nor ") + wayland;
+  }
+  return names;
+}
+
 namespace {
 // What the loop needs between its passes: whether a replay is watched, and
 // the exit code the end of the program leaves.
@@ -142,12 +154,13 @@ int runPelta(const char *commandLine, const Replay *replay) {
   gameSrand(calendarTimeSeconds());
   setWindowClass(APP_ID);
   if (!createMainWindow(PROGRAM_NAME, iconPath().c_str())) {
+    std::fprintf(stderr, "pelta: cannot open display %s\n", namedDisplays().c_str());
     releaseSingleInstance();
     return EXIT_WINDOW_FAILED;
   }
   if (drawsNowhere(videoDriverName())) {
-    std::fprintf(stderr, "pelta: no usable display: SDL could only open its %s video driver\n",
-                 videoDriverName());
+    std::fprintf(stderr, "pelta: cannot open display %s (SDL could only open its %s video driver)\n",
+                 namedDisplays().c_str(), videoDriverName());
     destroyMainWindow();
     releaseSingleInstance();
     return 1;
@@ -158,7 +171,6 @@ int runPelta(const char *commandLine, const Replay *replay) {
     releaseSingleInstance();
     return failure;
   }
-  showGameWindow();
   readSettings();
   initAudio();
   setUpSubsystems(replay == nullptr);
@@ -167,6 +179,9 @@ int runPelta(const char *commandLine, const Replay *replay) {
     startPlayback(*replay);
   }
   watchingReplay = replay != nullptr;
+  // Shown once everything is loaded: the first frame follows at once,
+  // rather than a black window while the pictures load.
+  showGameWindow();
   recordingEnabled = replay == nullptr ? 1 : 0;
 
   quitPosted = 0;
