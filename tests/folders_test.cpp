@@ -2,14 +2,18 @@
 // first run puts there; the single-instance guard's names.
 #include "audio/audio.h"
 #include "common/files.h"
+#include "common/notices.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
 #include "platform/input.h"
 #include "shell/folders.h"
 #include "shell/session.h"
+#include "shell/shell.h"
 #include "state/screen_state.h"
 #include "test_support.h"
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -155,6 +159,7 @@ TEST(PlayerFolder, AnUnusableRootIsToldAndTheGameGoesOn) {
   EXPECT_EQ(said, "pelta: cannot use the folder " + root +
                       "/data: Not a directory; scores, the saved game and settings will not be "
                       "kept\n");
+  EXPECT_EQ(takePlayerNotices(), said.substr(7)); // for the start's message box
   startHeadless();
   setUserRoot(root);
   testing::internal::CaptureStderr();
@@ -169,21 +174,27 @@ TEST(PlayerFolder, AnUnusableRootIsToldAndTheGameGoesOn) {
   EXPECT_EQ(screenState, TopTen);
 }
 
-TEST(InstanceGuard, OneNamePerUserAndDisplay) {
-  const std::string mine = instanceGuardName(1000, ":0", nullptr);
-  EXPECT_EQ(mine, instanceGuardName(1000, ":0", ""));
-  EXPECT_NE(mine, instanceGuardName(1001, ":0", nullptr));
-  EXPECT_NE(mine, instanceGuardName(100, ":0", nullptr));
-  EXPECT_NE(mine, instanceGuardName(1000, ":1", nullptr));
-  EXPECT_NE(mine, instanceGuardName(1000, nullptr, ":0"));
-  EXPECT_NE(mine, instanceGuardName(1000, ":0", "wayland-0"));
-  // Long socket paths that differ only at their end stay apart, and short.
-  const std::string longPath = "/run/user/1000/" + std::string(120, 'w');
-  const std::string a = instanceGuardName(1000, nullptr, (longPath + "a").c_str());
-  const std::string b = instanceGuardName(1000, nullptr, (longPath + "b").c_str());
-  EXPECT_NE(a, b);
-  EXPECT_LE(a.size(), MAX_GUARD_NAME);
-  EXPECT_NE(a, instanceGuardName(1001, nullptr, (longPath + "a").c_str()));
+// The guard sits where only this user can reach it; a runtime folder that
+// is shared, another user's or relative sends it to the per-user root.
+TEST(InstanceGuard, OnlyInAFolderNobodyElseMayEnter) {
+  const std::string runtime = makeTempRoot();
+  const uint32_t me = static_cast<uint32_t>(::getuid());
+  ::chmod(runtime.c_str(), 0700);
+  EXPECT_EQ(instanceGuardPath(me, runtime.c_str(), "/home/p/.local/share/pelta"),
+            runtime + "/" + APP_ID);
+  const struct {
+    uint32_t user;
+    const char *folder;
+    mode_t mode;
+  } elsewhere[] = {{me + 1, runtime.c_str(), 0700}, {me, runtime.c_str(), 0710},
+                   {me, runtime.c_str(), 0701},     {me, "relative", 0700},
+                   {me, nullptr, 0700},             {me, "/nonexistent", 0700}};
+  for (const auto &c : elsewhere) {
+    ::chmod(runtime.c_str(), c.mode);
+    EXPECT_EQ(instanceGuardPath(c.user, c.folder, "/home/p/.local/share/pelta"),
+              "/home/p/.local/share/pelta/instance")
+        << c.user << " " << (c.folder ? c.folder : "(none)") << " " << c.mode;
+  }
 }
 
 TEST(DisplayCheck, NamedDisplayAndDriversThatDrawNowhere) {
@@ -195,4 +206,23 @@ TEST(DisplayCheck, NamedDisplayAndDriversThatDrawNowhere) {
   EXPECT_TRUE(drawsNowhere("dummy"));
   EXPECT_FALSE(drawsNowhere("x11"));
   EXPECT_FALSE(drawsNowhere("wayland"));
+}
+
+// What a killed run left half-written goes at the next start; the files of
+// this run, and any name the game does not give, stay.
+TEST(TemporaryFiles, OnlyTheGamesOwnOlderThanTheRunAreRemoved) {
+  const std::string root = makeTempRoot();
+  const char *names[] = {"tt.pta.tmp-a1B2c3", "setting.pta.tmp-zzzzzz", "notes.tmp-abc",
+                         "tt.pta.tmp-new123", "mine.txt"};
+  for (const char *name : names) {
+    std::ofstream(root + "/data/" + name) << "x";
+  }
+  const timespec old[2] = {{1000, 0}, {1000, 0}};
+  for (int i = 0; i < 3; ++i) {
+    utimensat(AT_FDCWD, (root + "/data/" + names[i]).c_str(), old, 0);
+  }
+  EXPECT_EQ(removeStaleTemporaryFiles("data", 2000), 2);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(fileExists((std::string("data/") + names[i]).c_str()), i >= 2) << names[i];
+  }
 }

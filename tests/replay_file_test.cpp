@@ -95,9 +95,13 @@ TEST(ReplayFile, DamagedFilesAreRefusedWithOneLineNamingTheFault) {
       {withLine(good, "181 RIGHT", "180 RIGHT +\n"), "line 31: frame 180 comes before"},
       {withLine(good, "save 901", "save 10 failed\n"), "frame 10 comes before"},
       {withLine(good, "save 901", "save 901 maybe\n"), "expected \"save FRAME written\""},
-      {withLine(good, "1 ENTER", "99999999999 ENTER +\n"), "lies beyond 4294967295"},
-      {withLine(good, "end", "end 99999999999 1 8 3 1000 0 deadbeef 0badf00d\n"),
-       "frame \"99999999999\" is not a number from 1 to 4294967295"},
+      {withLine(good, "1 ENTER", "5760001 ENTER +\n"), "lies beyond 5760000"},
+      // No file asks for more than a day's work, nor for many checks at once.
+      {withLine(good, "end", "end 4294967295 1 8 3 1000 0 deadbeef 0badf00d\n"),
+       "frame \"4294967295\" is not a number from 1 to 5760000"},
+      {withLine(good, "check", "check 902 2 8 3 1000 0 deadbeef 00000001\n"
+                               "check 902 2 8 3 1000 0 deadbeef 00000001\n"),
+       "a second check at frame 902 (one a frame at most)"},
       {withLine(good, "check", "check 902 2 8 3 1000 0 deadbeeg 00000001\n"),
        "gridCrc must be 8 hexadecimal digits"},
       {withLine(good, "check", "check 902 2 0 3 1000 0 deadbeef 00000001\n"),
@@ -115,8 +119,8 @@ TEST(ReplayFile, DamagedFilesAreRefusedWithOneLineNamingTheFault) {
   }
 }
 
-// pelta-sim refuses a damaged or missing replay and a replay given with a
-// seed with exit code 2, one line on stderr, nothing on stdout.
+// pelta-sim refuses a damaged, missing or unreadable replay or key script
+// and a replay given with a seed with exit code 2, one line on stderr, nothing on stdout.
 TEST(ReplayFile, TheSimulatorRefusesWhatItCannotReplay) {
   const std::string root = makeTempRoot();
   const std::string damaged = root + "/damaged.replay";
@@ -130,6 +134,9 @@ TEST(ReplayFile, TheSimulatorRefusesWhatItCannotReplay) {
       {"--replay", good, "--seed", "1"},
       {"--replay", good, "--keys", "-"},
       {"--replay", ""},
+      // Read errors (EIO at the first read): refused with the reason, no abort.
+      {"--replay", "/proc/self/mem"},
+      {"--seed", "1", "--keys", "/proc/self/mem"},
   };
   for (const auto &args : refused) {
     std::istringstream in;
@@ -140,6 +147,10 @@ TEST(ReplayFile, TheSimulatorRefusesWhatItCannotReplay) {
     const std::string message = err.str();
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
     EXPECT_EQ(message.rfind("pelta-sim: ", 0), 0u) << message;
+    if (args.back() == "/proc/self/mem") {
+      EXPECT_NE(message.find("could not be read: Input/output error"), std::string::npos)
+          << message;
+    }
   }
 }
 

@@ -39,6 +39,7 @@ struct ScriptReading {
   uint64_t lineNumber = 0;
   uint64_t bytesRead = 0;
   uint64_t events = 0;
+  int readError = 0; // errno of a failed read, 0 when none was seen
 };
 
 // The words of the next line that holds any, '#' comments left out. False at

@@ -2,7 +2,10 @@
 // damaged file is refused with the line it went wrong on, never played.
 #include "replay/replay_file.h"
 #include "state/game_state.h"
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -223,6 +226,10 @@ bool parseBodyLine(const std::vector<std::string> &words, Replay &replay, uint64
     if (!parseCheckWords(words, lastFrame, check, error)) {
       return false;
     }
+    if (kind == "check" && !replay.checks.empty() && check.frame <= replay.checks.back().frame) {
+      error = "a second check at frame " + words[1] + " (one a frame at most)";
+      return false;
+    }
     (kind == "end" ? replay.end : replay.checks.emplace_back()) = check;
     ended = kind == "end";
     lastFrame = check.frame;
@@ -308,14 +315,22 @@ bool parseReplay(std::istream &in, Replay &replay, std::string &error, const Scr
 }
 
 bool readReplayFile(const std::string &path, Replay &replay, std::string &error) {
-  std::error_code ec;
   // A FIFO or a device would block or never end; only a file is read.
+  struct stat st;
   std::ifstream file;
-  if (std::filesystem::is_regular_file(path, ec)) {
-    file.open(path, std::ios::binary);
+  if (::stat(path.c_str(), &st) != 0) {
+    error = std::string("cannot be read as a replay file: ") + std::strerror(errno);
+    return false;
   }
+  if (!S_ISREG(st.st_mode)) {
+    error = "cannot be read as a replay file: it is not a regular file";
+    return false;
+  }
+  errno = 0;
+  file.open(path, std::ios::binary);
   if (!file.is_open() || !file) {
-    error = "cannot be read as a replay file";
+    error = std::string("cannot be read as a replay file: ") +
+            std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
   return parseReplay(file, replay, error);

@@ -12,8 +12,10 @@
 
 constexpr const char *REPLAY_MAGIC = "pelta-replay";
 constexpr int REPLAY_FORMAT = 1;
-// No game lasts this many frames (two years at 15 ms); a larger count is damage.
-constexpr uint64_t MAX_REPLAY_FRAMES = UINT32_MAX;
+// A day of play at 15 ms a frame: the recorder keeps no more of a game, and a
+// replay that goes further is refused, so no file can ask for more work than
+// a day's (pelta-sim checks a day in minutes; watching stops on Escape).
+constexpr uint64_t MAX_REPLAY_FRAMES = 5760000;
 
 // A row of the top ten as the rank test reads it.
 struct TopTenRow {
@@ -72,7 +74,9 @@ struct Replay {
 };
 
 // A whole replay; false with a one-line error naming the line for anything
-// damaged, cut short, out of order or out of range.
+// damaged, cut short, out of order or out of range. Check lines come at
+// increasing frames, at most one a frame: each costs a pass over the
+// playfield, which a frame affords once.
 bool parseReplay(std::istream &in, Replay &replay, std::string &error,
                  const ScriptLimits &limits = ScriptLimits{});
 // The replay in a regular file; false with a one-line error.
