@@ -1,5 +1,5 @@
 // Where the data is searched, which per-user root is chosen, and what the
-// first run puts there; the single-instance guard's names.
+// first run puts there.
 #include "audio/audio.h"
 #include "common/files.h"
 #include "common/notices.h"
@@ -172,40 +172,6 @@ TEST(PlayerFolder, AnUnusableRootIsToldAndTheGameGoesOn) {
             std::string::npos)
       << said;
   EXPECT_EQ(screenState, TopTen);
-}
-
-// The guard sits where only this user can reach it; a runtime folder that
-// is shared, another user's or relative sends it to the per-user root.
-TEST(InstanceGuard, OnlyInAFolderNobodyElseMayEnter) {
-  const std::string runtime = makeTempRoot();
-  const uint32_t me = static_cast<uint32_t>(::getuid());
-  ::chmod(runtime.c_str(), 0700);
-  EXPECT_EQ(instanceGuardPath(me, runtime.c_str(), "/home/p/.local/share/pelta"),
-            runtime + "/" + APP_ID);
-  const struct {
-    uint32_t user;
-    const char *folder;
-    mode_t mode;
-  } elsewhere[] = {{me + 1, runtime.c_str(), 0700}, {me, runtime.c_str(), 0710},
-                   {me, runtime.c_str(), 0701},     {me, "relative", 0700},
-                   {me, nullptr, 0700},             {me, "/nonexistent", 0700}};
-  for (const auto &c : elsewhere) {
-    ::chmod(runtime.c_str(), c.mode);
-    EXPECT_EQ(instanceGuardPath(c.user, c.folder, "/home/p/.local/share/pelta"),
-              "/home/p/.local/share/pelta/instance")
-        << c.user << " " << (c.folder ? c.folder : "(none)") << " " << c.mode;
-  }
-}
-
-TEST(DisplayCheck, NamedDisplayAndDriversThatDrawNowhere) {
-  EXPECT_FALSE(displayNamed(nullptr, nullptr));
-  EXPECT_FALSE(displayNamed("", ""));
-  EXPECT_TRUE(displayNamed(":0", nullptr));
-  EXPECT_TRUE(displayNamed("", "wayland-0"));
-  EXPECT_TRUE(drawsNowhere("offscreen"));
-  EXPECT_TRUE(drawsNowhere("dummy"));
-  EXPECT_FALSE(drawsNowhere("x11"));
-  EXPECT_FALSE(drawsNowhere("wayland"));
 }
 
 // What a killed run left half-written goes at the next start; the files of

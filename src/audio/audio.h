@@ -19,8 +19,11 @@ constexpr int EFFECT_SCREENSHOT_FAILED = 12;
 constexpr int EFFECT_COUNT = 13;
 
 constexpr int32_t MENU_MUSIC = 0;
-constexpr int32_t MUSIC_SILENT = 21;
+constexpr int32_t LAST_MUSIC_NUMBER = 20; // the game's tunes are 1 … 20
+constexpr int32_t MUSIC_SILENT = 21;      // the tune choice after the last: no music
 constexpr int32_t VOLUME_MAX = 10000;
+// Frames the status line shows a volume after a step.
+constexpr int32_t VOLUME_DISPLAY_FRAMES = 60;
 
 // Simultaneous plays allowed per effect; a new play takes over the oldest.
 constexpr int32_t EFFECT_CHANNEL_COUNT = 17; // 3 + 3 + 11 x 1

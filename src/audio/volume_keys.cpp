@@ -56,13 +56,15 @@ void handleVolumeKeys(bool effectKeysActive) {
     volumeKeyHeld = 1;
     applyMusicVolume();
     volumeDisplayWhich = 0;
-    volumeDisplayFrames = 60;
+    volumeDisplayFrames = VOLUME_DISPLAY_FRAMES;
   }
   if (effectKeysActive && stepVolumeByKeys(effectsVolume, VK_HOME, VK_END)) {
     volumeKeyHeld = 1;
     applyEffectsVolume();
     volumeDisplayWhich = 1;
-    volumeDisplayFrames = 59;
+    // One less than the music's: this path returns before the count down at
+    // the end of the frame, which the music's full count goes through.
+    volumeDisplayFrames = VOLUME_DISPLAY_FRAMES - 1;
     return;
   }
   if (volumeDisplayFrames > 0) {

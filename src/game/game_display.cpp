@@ -1,6 +1,5 @@
 // What the game screen draws every frame: the field with its sprites, the
-// fading bounce flashes, the level-complete screen, the status line and the
-// start countdown.
+// fading bounce flashes, the level-complete screen and the status line.
 #include "audio/audio.h"
 #include "game/game_screen.h"
 #include "playfield/enemies.h"
@@ -114,18 +113,6 @@ void drawStatusLine() {
   formatText("Lives: %d", lives);
   drawText(1420, STATUS_LINE_Y, 0, COLOUR_WHITE);
   drawMusicField();
-}
-
-void drawCountdown() {
-  setFontHeight(350);
-  formatText("%d", (startCountdown + COUNTDOWN_DIGIT_FRAMES - 1) / COUNTDOWN_DIGIT_FRAMES);
-  drawText(0, 320, 1, COLOUR_WHITE);
-  if (level == 1) {
-    setFontHeight(55);
-    formatText("Capture at least 75%% of the game surface in every level!");
-    drawText(0, 700, 1, COLOUR_WHITE);
-  }
-  setFontHeight(STATUS_FONT_HEIGHT);
 }
 
 void drawLevelComplete() {

@@ -11,7 +11,6 @@ constexpr int32_t TIME_BONUS_STEP = 10;
 constexpr int32_t PLAYER_START_X = 478;
 constexpr int32_t PLAYER_START_Y = 5;
 constexpr int32_t PLAYER_CRASH_SHIFT = 70;
-constexpr int32_t LAST_MUSIC_NUMBER = 20;
 constexpr int STATUS_LINE_Y = 1035;
 constexpr int STATUS_FONT_HEIGHT = 30;
 

@@ -1,5 +1,6 @@
 // Between the game's globals and a replay's start and checks.
 #include "replay/game_values.h"
+#include "replay/check_line.h"
 #include "audio/audio.h"
 #include "common/checksum.h"
 #include "common/random.h"
@@ -18,6 +19,8 @@ void appendValue(std::vector<uint8_t> &bytes, int64_t value) {
     bytes.push_back(static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i)));
   }
 }
+
+} // namespace
 
 // What moves, what decides where it goes, and the sound settings the keys
 // change, as a checksum: the playfield's cells alone miss an enemy that went
@@ -51,7 +54,6 @@ uint32_t stateChecksum(uint32_t whites) {
   }
   return crc32(bytes.data(), bytes.size());
 }
-} // namespace
 
 ReplayStart currentReplayStart() {
   ReplayStart s;
@@ -111,12 +113,8 @@ void applyReplayStart(const ReplayStart &s) {
 ReplayCheck currentCheck(uint64_t frame, uint32_t whites) {
   ReplayCheck c;
   c.frame = frame;
-  c.screen = screenState;
-  c.level = level;
-  c.lives = lives;
-  c.totalScore = totalScore;
-  c.capturedCells = capturedCells;
-  c.gridCrc = playfield != nullptr ? crc32(playfield, GRID_BYTES) : 0;
-  c.stateCrc = stateChecksum(whites);
+  for (size_t i = 0; i < CHECK_FIELD_COUNT; ++i) {
+    CHECK_FIELDS[i].set(c, CHECK_FIELDS[i].current(whites));
+  }
   return c;
 }

@@ -12,3 +12,7 @@ void applyReplayStart(const ReplayStart &start);
 // is the number of white enemies in play as the frame began (Enter on the
 // level-complete screen raises the level before the next set-up places more).
 ReplayCheck currentCheck(uint64_t frame, uint32_t whites);
+// The stateCrc of a check: the generator, the time bonus, the player, the
+// first `whites` white enemies, the black enemies, the items, the tune and
+// the volumes.
+uint32_t stateChecksum(uint32_t whites);

@@ -1,7 +1,10 @@
 // Reading and writing the replay file. Every number has its range, so a
 // damaged file is refused with the line it went wrong on, never played.
 #include "replay/replay_file.h"
+#include "audio/audio.h"
+#include "replay/check_line.h"
 #include "state/game_state.h"
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -38,12 +41,12 @@ const HeaderNumber HEADER_NUMBERS[] = {
     HEADER_NUMBER(gameId, INT32_MIN, INT32_MAX),
     HEADER_NUMBER(gameLoaded, 0, 1),
     HEADER_NUMBER(keyLatch, 0, 1),
-    HEADER_NUMBER(musicNumber, 1, 21),
-    HEADER_NUMBER(lastMusicNumber, 1, 20),
-    HEADER_NUMBER(musicVolume, 0, 10000),
-    HEADER_NUMBER(effectsVolume, 0, 10000),
+    HEADER_NUMBER(musicNumber, 1, MUSIC_SILENT),
+    HEADER_NUMBER(lastMusicNumber, 1, LAST_MUSIC_NUMBER),
+    HEADER_NUMBER(musicVolume, 0, VOLUME_MAX),
+    HEADER_NUMBER(effectsVolume, 0, VOLUME_MAX),
     HEADER_NUMBER(volumeKeyHeld, 0, 1),
-    HEADER_NUMBER(volumeDisplayFrames, 0, 60),
+    HEADER_NUMBER(volumeDisplayFrames, 0, VOLUME_DISPLAY_FRAMES),
     HEADER_NUMBER(volumeDisplayWhich, 0, 1),
 };
 #undef HEADER_NUMBER
@@ -169,34 +172,48 @@ bool parseCrc(const std::string &word, const char *name, uint32_t &crc, std::str
   return true;
 }
 
-// "check|end FRAME SCREEN LEVEL LIVES TOTALSCORE CAPTUREDCELLS GRIDCRC STATECRC"
+// A check field as the line holds it: a CRC as 8 hexadecimal digits.
+std::string fieldText(const CheckField &f, int64_t value) {
+  if (!f.crc) {
+    return std::to_string(value);
+  }
+  char text[9];
+  std::snprintf(text, sizeof text, "%08x", static_cast<uint32_t>(value));
+  return text;
+}
+
+// "check|end FRAME" and then the fields of the check table.
 bool parseCheckWords(const std::vector<std::string> &words, uint64_t lastFrame, ReplayCheck &check,
                      std::string &error) {
-  if (words.size() != 9) {
-    error = "expected \"" + words[0] +
-            " FRAME SCREEN LEVEL LIVES TOTALSCORE CAPTUREDCELLS GRIDCRC STATECRC\"";
+  if (words.size() != 2 + CHECK_FIELD_COUNT) {
+    error = "expected \"" + words[0] + " FRAME";
+    for (size_t i = 0; i < CHECK_FIELD_COUNT; ++i) {
+      error += ' ';
+      for (const char *c = CHECK_FIELDS[i].name; *c != '\0'; ++c) {
+        error += static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+      }
+    }
+    error += '"';
     return false;
   }
-  int64_t screen = 0;
-  int64_t checkLevel = 0;
-  int64_t checkLives = 0;
-  int64_t score = 0;
-  int64_t cells = 0;
-  if (!parseFrame(words[1], lastFrame, check.frame, error) ||
-      !parseInRange(words[2], 0, UINT8_MAX, screen, "screen", error) ||
-      !parseInRange(words[3], 1, MAX_LEVEL, checkLevel, "level", error) ||
-      !parseInRange(words[4], INT32_MIN, INT32_MAX, checkLives, "lives", error) ||
-      !parseInRange(words[5], 0, UINT32_MAX, score, "totalScore", error) ||
-      !parseInRange(words[6], 0, UINT32_MAX, cells, "capturedCells", error) ||
-      !parseCrc(words[7], "gridCrc", check.gridCrc, error) ||
-      !parseCrc(words[8], "stateCrc", check.stateCrc, error)) {
+  if (!parseFrame(words[1], lastFrame, check.frame, error)) {
     return false;
   }
-  check.screen = static_cast<uint8_t>(screen);
-  check.level = static_cast<uint32_t>(checkLevel);
-  check.lives = static_cast<int32_t>(checkLives);
-  check.totalScore = static_cast<uint32_t>(score);
-  check.capturedCells = static_cast<uint32_t>(cells);
+  for (size_t i = 0; i < CHECK_FIELD_COUNT; ++i) {
+    const CheckField &f = CHECK_FIELDS[i];
+    const std::string &word = words[2 + i];
+    int64_t value = 0;
+    if (f.crc) {
+      uint32_t crc = 0;
+      if (!parseCrc(word, f.name, crc, error)) {
+        return false;
+      }
+      value = crc;
+    } else if (!parseInRange(word, f.low, f.high, value, f.name, error)) {
+      return false;
+    }
+    f.set(check, value);
+  }
   return true;
 }
 
@@ -254,11 +271,11 @@ bool isBodyLine(const std::string &first) {
 }
 
 void appendCheck(std::string &out, const char *kind, const ReplayCheck &c) {
-  char crcs[18];
-  std::snprintf(crcs, sizeof crcs, "%08x %08x", c.gridCrc, c.stateCrc);
-  out += std::string(kind) + ' ' + std::to_string(c.frame) + ' ' + std::to_string(c.screen) + ' ' +
-         std::to_string(c.level) + ' ' + std::to_string(c.lives) + ' ' +
-         std::to_string(c.totalScore) + ' ' + std::to_string(c.capturedCells) + ' ' + crcs + '\n';
+  out += std::string(kind) + ' ' + std::to_string(c.frame);
+  for (size_t i = 0; i < CHECK_FIELD_COUNT; ++i) {
+    out += ' ' + fieldText(CHECK_FIELDS[i], CHECK_FIELDS[i].get(c));
+  }
+  out += '\n';
 }
 
 } // namespace
@@ -380,37 +397,14 @@ std::string formatReplay(const Replay &replay) {
 }
 
 std::string checkDifference(const ReplayCheck &got, const ReplayCheck &want) {
-  auto differs = [](const char *name, int64_t a, int64_t b) {
-    return std::string(name) + " is " + std::to_string(a) + ", the recording says " +
-           std::to_string(b);
-  };
-  if (got.screen != want.screen) {
-    return differs("screen", got.screen, want.screen);
-  }
-  if (got.level != want.level) {
-    return differs("level", got.level, want.level);
-  }
-  if (got.lives != want.lives) {
-    return differs("lives", got.lives, want.lives);
-  }
-  if (got.totalScore != want.totalScore) {
-    return differs("totalScore", got.totalScore, want.totalScore);
-  }
-  if (got.capturedCells != want.capturedCells) {
-    return differs("capturedCells", got.capturedCells, want.capturedCells);
-  }
-  char text[128];
-  if (got.gridCrc != want.gridCrc) {
-    std::snprintf(text, sizeof text, "gridCrc is %08x, the recording says %08x", got.gridCrc,
-                  want.gridCrc);
-    return text;
-  }
-  if (got.stateCrc != want.stateCrc) {
-    std::snprintf(text, sizeof text,
-                  "stateCrc is %08x, the recording says %08x (the generator, the player, "
-                  "the enemies, the items or the sound settings)",
-                  got.stateCrc, want.stateCrc);
-    return text;
+  for (size_t i = 0; i < CHECK_FIELD_COUNT; ++i) {
+    const CheckField &f = CHECK_FIELDS[i];
+    const int64_t a = f.get(got);
+    const int64_t b = f.get(want);
+    if (a != b) {
+      return std::string(f.name) + " is " + fieldText(f, a) + ", the recording says " +
+             fieldText(f, b) + f.covers;
+    }
   }
   return "";
 }

@@ -1,7 +1,5 @@
-// The top ten screen and the name entry: the shared table layout and the
-// typed-key reader.
+// The name entry: its buffer, caret and the typed-key reader.
 #pragma once
-#include "persistence/top_ten.h"
 #include <cstdint>
 
 constexpr int NAME_LENGTH = 10;
@@ -16,7 +14,3 @@ extern int32_t caretBlink;
 // edits `name` (room for 11 characters); a held key acts once. Returns the
 // length the name had before this call.
 int readTypedKey(char *name);
-// "Top ten", the ten rows and the footer. Row `editRow` (or none for -1)
-// shows `editName` instead of its stored name, with the caret when asked.
-void drawTopTenTable(const TopTenEntry *table, int editRow, const char *editName, bool caret,
-                     const char *footer);
