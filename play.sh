@@ -1,10 +1,12 @@
 #!/bin/sh
-# Installs what is missing, builds the game and its data, and starts it. The
-# game finds build/data beside itself and keeps the player's files in the
-# user folder (~/.local/share/pelta), so the test packages are not needed.
+# Installs what is missing, builds the game and its data optimised (Release,
+# in build-release/, apart from the test build in build/) and starts it. The
+# game finds build-release/data beside itself and keeps the player's files in
+# the user folder (~/.local/share/pelta), so the test packages are not needed.
 set -e
 cd "$(dirname "$0")"
 sh scripts/install-deps.sh
-[ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build
-exec ./build/pelta "$@"
+[ -f build-release/build.ninja ] ||
+  cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DPELTA_BUILD_BENCH=OFF
+cmake --build build-release
+exec ./build-release/pelta "$@"

@@ -2,10 +2,10 @@
 # Installs the Debian packages the game and its tests need, only those missing.
 set -e
 PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev \
-libsdl2-image-dev libopenmpt-dev zlib1g-dev fonts-dejavu-core libgl1-mesa-dri"
+libsdl2-image-dev libopenmpt-dev zlib1g-dev fonts-dejavu-core fontconfig libgl1-mesa-dri"
 if [ "$1" = "--tests" ]; then
   PACKAGES="$PACKAGES libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick \
-clang libclang-rt-14-dev libebur128-dev desktop-file-utils appstream groff-base"
+clang libclang-rt-14-dev libebur128-dev desktop-file-utils appstream groff-base reuse lintian dpkg-dev file"
 fi
 missing=""
 for p in $PACKAGES; do

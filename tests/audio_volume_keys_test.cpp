@@ -4,6 +4,7 @@
 #include "platform/input.h"
 #include "shell/shell.h"
 #include "state/screen_state.h"
+#include "test_support.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -73,14 +74,23 @@ TEST_F(VolumeKeys, PageUpAndHomeInOneFrameBothActAndTheEffectsVolumeIsShown) {
   EXPECT_EQ(effectsVolume, 7000);
 }
 
-// Each key pressed alone on every screen: Home and End change nothing outside
-// the game (not even the latch that would block Page Up and Down there).
-TEST_F(VolumeKeys, HomeAndEndOnlyActInTheGameWhilePageKeysActEverywhere) {
+// Each key pressed alone on every screen, through the whole frame the game
+// runs: Home and End change nothing outside the game (not even the latch
+// that would block Page Up and Down there).
+TEST(VolumeKeysInAFrame, HomeAndEndOnlyActInTheGameWhilePageKeysActEverywhere) {
   for (uint8_t screen : {MainMenu, TopTen, NameEntry, Instructions, Game}) {
     for (int vk : {VK_HOME, VK_END, VK_PRIOR, VK_NEXT}) {
+      startHeadless();
+      changeScreen(screen);
+      keyLatch = 0;
+      runFrames(1); // the screen's set-up
+      ASSERT_EQ(screenState, screen);
       resetAudioGlobals(5000, 5000);
-      screenState = screen;
-      frame({vk});
+      volumeKeyHeld = 0;
+      volumeDisplayFrames = 0;
+      pressKey(vk);
+      runFrames(1);
+      releaseKey(vk);
       const bool effectsKey = vk == VK_HOME || vk == VK_END;
       const bool acts = !effectsKey || screen == Game;
       const int32_t stepped = vk == VK_HOME || vk == VK_PRIOR ? 6000 : 4000;

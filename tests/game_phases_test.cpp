@@ -378,26 +378,26 @@ TEST(StatusLine, FixedPositionsAndTheMusicField) {
   }
   EXPECT_TRUE(playerSpriteDrawn());
 
-  musicNumber = 12;
-  headless::clearDrawLog();
-  runFrames(1);
-  EXPECT_TRUE(textWasDrawn("[M]usic(12)[S]ilent"));
-  musicNumber = MUSIC_SILENT;
-  headless::clearDrawLog();
-  runFrames(1);
-  EXPECT_TRUE(textWasDrawn("[M]usic(-) [S]ilent"));
-  volumeDisplayFrames = 30;
-  volumeDisplayWhich = 0;
-  musicVolume = 7500;
-  headless::clearDrawLog();
-  runFrames(1);
-  EXPECT_TRUE(textWasDrawn("Music volume:75%"));
-  volumeDisplayFrames = 30;
-  volumeDisplayWhich = 1;
-  effectsVolume = 10000;
-  headless::clearDrawLog();
-  runFrames(1);
-  EXPECT_TRUE(textWasDrawn("Samples volume:100%"));
+  // The music field: the tune, silence, or for a while the volume a key set.
+  const struct {
+    int32_t tune, shownFrames, shownWhich, music, effects;
+    const char *text;
+  } fields[] = {
+      {12, 0, 0, 252, 0, "[M]usic(12)[S]ilent"},
+      {MUSIC_SILENT, 0, 0, 252, 0, "[M]usic(-) [S]ilent"},
+      {MUSIC_SILENT, 30, 0, 7500, 0, "Music volume:75%"},
+      {MUSIC_SILENT, 30, 1, 7500, 10000, "Samples volume:100%"},
+  };
+  for (const auto &f : fields) {
+    musicNumber = f.tune;
+    volumeDisplayFrames = f.shownFrames;
+    volumeDisplayWhich = f.shownWhich;
+    musicVolume = f.music;
+    effectsVolume = f.effects;
+    headless::clearDrawLog();
+    runFrames(1);
+    EXPECT_TRUE(textWasDrawn(f.text)) << f.text;
+  }
   volumeDisplayFrames = 0;
   musicNumber = 1;
 

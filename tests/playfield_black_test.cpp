@@ -3,8 +3,6 @@
 #include "playfield_helpers.h"
 
 namespace {
-const int32_t DX[8] = {1, 1, -1, -1, 1, -1, 0, 0};
-const int32_t DY[8] = {1, -1, 1, -1, 0, 0, -1, 1};
 
 constexpr int32_t BX = 300;
 constexpr int32_t BY = 300;
@@ -61,11 +59,11 @@ TEST(BlackEnemies, CountsAndPlacementAtTheBottomBorder) {
 
 TEST(BlackEnemies, DiagonalBouncesOffFreeCells) {
   for (int32_t d = 0; d < 4; ++d) {
-    const int32_t wallX = DX[d] > 0 ? BX + 5 : BX - 1;
-    const int32_t floorY = DY[d] > 0 ? BY + 5 : BY - 1;
+    const int32_t wallX = DIRECTION_DX[d] > 0 ? BX + 5 : BX - 1;
+    const int32_t floorY = DIRECTION_DY[d] > 0 ? BY + 5 : BY - 1;
     auto directionOf = [](int32_t dx, int32_t dy) {
       for (int32_t k = 0; k < 4; ++k) {
-        if (DX[k] == dx && DY[k] == dy) {
+        if (DIRECTION_DX[k] == dx && DIRECTION_DY[k] == dy) {
           return k;
         }
       }
@@ -76,18 +74,18 @@ TEST(BlackEnemies, DiagonalBouncesOffFreeCells) {
     captureInterior();
     Enemy &e = stepOneBlack(BX, BY, d);
     EXPECT_EQ(e.direction, d) << "open ground, d=" << d;
-    EXPECT_EQ(e.box.x, BX + DX[d]);
-    EXPECT_EQ(e.box.y, BY + DY[d]);
+    EXPECT_EQ(e.box.x, BX + DIRECTION_DX[d]);
+    EXPECT_EQ(e.box.y, BY + DIRECTION_DY[d]);
 
     freshField();
     captureInterior();
     fillCells(wallX, BY - 20, wallX, BY + 20, CELL_FREE);
-    EXPECT_EQ(stepOneBlack(BX, BY, d).direction, directionOf(-DX[d], DY[d])) << "wall, d=" << d;
+    EXPECT_EQ(stepOneBlack(BX, BY, d).direction, directionOf(-DIRECTION_DX[d], DIRECTION_DY[d])) << "wall, d=" << d;
 
     freshField();
     captureInterior();
     fillCells(BX - 20, floorY, BX + 20, floorY, CELL_FREE);
-    EXPECT_EQ(stepOneBlack(BX, BY, d).direction, directionOf(DX[d], -DY[d])) << "floor, d=" << d;
+    EXPECT_EQ(stepOneBlack(BX, BY, d).direction, directionOf(DIRECTION_DX[d], -DIRECTION_DY[d])) << "floor, d=" << d;
 
     freshField();
     captureInterior();
@@ -95,15 +93,15 @@ TEST(BlackEnemies, DiagonalBouncesOffFreeCells) {
     fillCells(BX - 20, floorY, BX + 20, floorY, CELL_FREE);
     Enemy &r = stepOneBlack(BX, BY, d);
     EXPECT_EQ(r.direction, 3 - d) << "inside corner, d=" << d;
-    EXPECT_EQ(r.box.x, BX - DX[d]);
-    EXPECT_EQ(r.box.y, BY - DY[d]);
+    EXPECT_EQ(r.box.x, BX - DIRECTION_DX[d]);
+    EXPECT_EQ(r.box.y, BY - DIRECTION_DY[d]);
 
     // A lone free cell on the diagonal: the first alternative that the
     // ground allows, which flips dy going down and dx going up.
     freshField();
     captureInterior();
     cellAt(wallX, floorY) = CELL_FREE;
-    const int32_t lone = DY[d] > 0 ? directionOf(DX[d], -DY[d]) : directionOf(-DX[d], DY[d]);
+    const int32_t lone = DIRECTION_DY[d] > 0 ? directionOf(DIRECTION_DX[d], -DIRECTION_DY[d]) : directionOf(-DIRECTION_DX[d], DIRECTION_DY[d]);
     EXPECT_EQ(stepOneBlack(BX, BY, d).direction, lone) << "lone free corner, d=" << d;
 
     // A track cell on the diagonal with full edges: the corner rule reverses.
@@ -166,8 +164,8 @@ TEST(BlackEnemies, SideTurnsIntoCrossingPassages) {
     }
     const int32_t next = gameRand();
     ASSERT_EQ(e.direction, want) << "seed " << seed;
-    ASSERT_EQ(e.box.x, 200 + DX[want]);
-    ASSERT_EQ(e.box.y, 200 + DY[want]);
+    ASSERT_EQ(e.box.x, 200 + DIRECTION_DX[want]);
+    ASSERT_EQ(e.box.y, 200 + DIRECTION_DY[want]);
     gameSrand(seed);
     stepOneBlack(200, 200, DIR_RIGHT);
     ASSERT_EQ(gameRand(), next) << "draws used, seed " << seed;
@@ -527,8 +525,8 @@ TEST(BlackEnemies, TwoPassagesOpenTogetherTheFirstNamedWins) {
       EXPECT_EQ(drawsOfOneStep(7, c.d), 0) << "d=" << c.d << " open=" << open;
       const Enemy &e = blackEnemies[0];
       EXPECT_EQ(e.direction, want) << "d=" << c.d << " open=" << open;
-      EXPECT_EQ(e.box.x, BX + DX[want]);
-      EXPECT_EQ(e.box.y, BY + DY[want]);
+      EXPECT_EQ(e.box.x, BX + DIRECTION_DX[want]);
+      EXPECT_EQ(e.box.y, BY + DIRECTION_DY[want]);
     }
   }
 }

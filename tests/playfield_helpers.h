@@ -7,7 +7,9 @@
 #include "playfield/painting.h"
 #include "playfield/probes.h"
 #include "playfield/track_list.h"
+#include "shell/shell.h"
 #include "state/game_state.h"
+#include "state/reset.h"
 #include "test_support.h"
 #include <cstdint>
 
@@ -18,32 +20,15 @@ inline void freshField(uint32_t levelNumber = 1) {
     startHeadless();
     started = true;
   }
+  // Every value at its start: nothing crashed, no enemy or item in play, the
+  // player on the top border, far from every test's action.
+  resetGameState();
+  appActive = 1;
   level = levelNumber;
-  setUpPlayfield();
-  crashed = 0;
-  crashCause = 0;
-  levelComplete = 0;
-  trackShielded = 0;
-  enemiesSlowed = 0;
-  slowFrameToggle = 0;
-  capturedCells = 0;
-  timeBonus = 0;
-  totalScore = 0;
   lives = 3;
-  playerDx = 0;
-  playerDy = 0;
-  playerGround = GROUND_SAFE;
-  placeBox(playerBox, 478, 5); // top border, far from every test's action
-  blackEnemyCount = 0;
-  for (Enemy &e : whiteEnemies) {
-    e = Enemy{};
-  }
-  for (Enemy &e : blackEnemies) {
-    e = Enemy{};
-  }
-  // No item in play; the records keep their fixed kinds.
+  setUpPlayfield();
+  // The item records keep their fixed kinds.
   for (int i = 0; i < BONUS_ITEM_COUNT; ++i) {
-    bonusItems[i] = BonusItem{};
     bonusItems[i].kind = i < 4 ? ITEM_SHIELD : (i == 4 ? ITEM_LIFE : ITEM_SLOW);
   }
 }

@@ -3,12 +3,10 @@
 #include "playfield_helpers.h"
 
 namespace {
-const int32_t DX[4] = {1, 1, -1, -1};
-const int32_t DY[4] = {1, -1, 1, -1};
 
 int32_t directionOf(int32_t dx, int32_t dy) {
   for (int32_t d = 0; d < 4; ++d) {
-    if (DX[d] == dx && DY[d] == dy) {
+    if (DIRECTION_DX[d] == dx && DIRECTION_DY[d] == dy) {
       return d;
     }
   }
@@ -60,8 +58,8 @@ constexpr int32_t EY = 200;
 
 // The column just beside the enemy in its horizontal direction, and the row
 // just beyond it vertically.
-int32_t wallColumn(int32_t d) { return DX[d] > 0 ? EX + 5 : EX - 1; }
-int32_t floorRow(int32_t d) { return DY[d] > 0 ? EY + 5 : EY - 1; }
+int32_t wallColumn(int32_t d) { return DIRECTION_DX[d] > 0 ? EX + 5 : EX - 1; }
+int32_t floorRow(int32_t d) { return DIRECTION_DY[d] > 0 ? EY + 5 : EY - 1; }
 
 void stepOne(int32_t d) {
   level = 1;
@@ -75,8 +73,8 @@ TEST(WhiteEnemies, KeepGoingThroughFreeArea) {
     freshField();
     stepOne(d);
     EXPECT_EQ(whiteEnemies[0].direction, d);
-    EXPECT_EQ(whiteEnemies[0].box.x, EX + DX[d]);
-    EXPECT_EQ(whiteEnemies[0].box.y, EY + DY[d]);
+    EXPECT_EQ(whiteEnemies[0].box.x, EX + DIRECTION_DX[d]);
+    EXPECT_EQ(whiteEnemies[0].box.y, EY + DIRECTION_DY[d]);
     EXPECT_EQ(busySlots(whiteEnemies[0]), 0);
     EXPECT_EQ(crashed, 0);
   }
@@ -86,17 +84,17 @@ TEST(WhiteEnemies, BounceOffWallsFloorsAndInsideCornersWithTheirFlashes) {
   for (int32_t d = 0; d < 4; ++d) {
     EntityBox b{};
     placeBox(b, EX, EY);
-    const Flash wallBar = DX[d] > 0 ? barRight(b) : barLeft(b);
-    const Flash floorBar = DY[d] > 0 ? barBelow(b) : barAbove(b);
+    const Flash wallBar = DIRECTION_DX[d] > 0 ? barRight(b) : barLeft(b);
+    const Flash floorBar = DIRECTION_DY[d] > 0 ? barBelow(b) : barAbove(b);
 
     // A wall across the horizontal direction flips dx.
     freshField();
     fillCells(wallColumn(d), EY - 20, wallColumn(d), EY + 20, CELL_CAPTURED);
     stepOne(d);
-    int32_t want = directionOf(-DX[d], DY[d]);
+    int32_t want = directionOf(-DIRECTION_DX[d], DIRECTION_DY[d]);
     EXPECT_EQ(whiteEnemies[0].direction, want) << "wall, d=" << d;
-    EXPECT_EQ(whiteEnemies[0].box.x, EX + DX[want]);
-    EXPECT_EQ(whiteEnemies[0].box.y, EY + DY[want]);
+    EXPECT_EQ(whiteEnemies[0].box.x, EX + DIRECTION_DX[want]);
+    EXPECT_EQ(whiteEnemies[0].box.y, EY + DIRECTION_DY[want]);
     EXPECT_EQ(whiteEnemies[0].flashActive, 1);
     EXPECT_EQ(busySlots(whiteEnemies[0]), 1);
     expectFlash(whiteEnemies[0].flashes[8], wallBar, "wall bar");
@@ -105,7 +103,7 @@ TEST(WhiteEnemies, BounceOffWallsFloorsAndInsideCornersWithTheirFlashes) {
     freshField();
     fillCells(EX - 20, floorRow(d), EX + 20, floorRow(d), CELL_CAPTURED);
     stepOne(d);
-    want = directionOf(DX[d], -DY[d]);
+    want = directionOf(DIRECTION_DX[d], -DIRECTION_DY[d]);
     EXPECT_EQ(whiteEnemies[0].direction, want) << "floor, d=" << d;
     EXPECT_EQ(busySlots(whiteEnemies[0]), 1);
     expectFlash(whiteEnemies[0].flashes[8], floorBar, "floor bar");

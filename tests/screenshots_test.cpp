@@ -71,6 +71,9 @@ TEST(Screenshots, MissingFolderIsCreatedAndTheBitmapHasTheBackBufferSize) {
   EXPECT_FALSE(fileExists("screenshots"));
   EXPECT_EQ(takeScreenshot(), 1);
   ASSERT_TRUE(shotExists(1));
+  struct stat st;
+  ASSERT_EQ(::stat(resolvePath("screenshots").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u); // private, as the user folder (replays/ is made alike)
   std::vector<uint8_t> bmp;
   ASSERT_TRUE(readWholeFile("screenshots/scr_001.bmp", bmp));
   ASSERT_GE(bmp.size(), 54u);

@@ -7,8 +7,11 @@
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "shell/shell.h"
+#include "state/reset.h"
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -42,11 +45,36 @@ std::string makeTempRoot() {
   return root;
 }
 
+// The scratch data folder holds no pictures, and the game says so once per
+// folder on stderr: as many lines as tests, none of them news.
+struct QuietStandardError {
+  int saved;
+  QuietStandardError() : saved(dup(2)) {
+    std::fflush(stderr);
+    const int null = ::open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+      dup2(null, 2);
+      close(null);
+    }
+  }
+  ~QuietStandardError() {
+    std::fflush(stderr);
+    if (saved >= 0) {
+      dup2(saved, 2);
+      close(saved);
+    }
+  }
+};
+
 void startHeadless() {
+  resetGameState();
   headless::reset();
   makeTempRoot();
-  startDeviceAndSprites("");
-  setUpSubsystems();
+  {
+    QuietStandardError quiet;
+    startDeviceAndSprites("");
+    setUpSubsystems();
+  }
   applyRenderScale(renderScale);
   screenState = MainMenu;
   screenEntryPending = 1;

@@ -8,7 +8,8 @@
 // A fresh temporary folder as the per-user root, its data/ also standing in
 // for the game data folder.
 std::string makeTempRoot();
-// Start-up without the loop: headless platform reset, device, sprites, assets.
+// Start-up without the loop: every global at its start value, headless
+// platform reset, device, sprites, assets.
 void startHeadless();
 // Runs n frames of the dispatcher the way the loop does (one runFrame each).
 void runFrames(int n);

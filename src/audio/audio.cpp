@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "common/files.h"
+#include "common/start_values.h"
 
 int32_t audioReady = 0;
 SampleId effectSamples[EFFECT_COUNT] = {};
@@ -23,7 +24,7 @@ int32_t channelEffect[EFFECT_CHANNEL_COUNT];
 uint64_t channelStarted[EFFECT_CHANNEL_COUNT];
 uint64_t playCounter = 0;
 
-const char *const TUNE_FILES[21] = {
+const char *const TUNE_FILES[LAST_MUSIC_NUMBER + 1] = {
     "data/xm00.xm",  "data/xm01.s3m", "data/xm02.s3m", "data/xm03.s3m", "data/xm04.xm",
     "data/xm05.mod", "data/xm06.mod", "data/xm07.mod", "data/xm08.mod", "data/xm09.s3m",
     "data/xm10.xm",  "data/xm11.mod", "data/xm12.mod", "data/xm13.mod", "data/xm14.it",
@@ -175,7 +176,7 @@ void stopEffect(int effect) {
 
 // Effect 12, the failed-screenshot buzz, is deliberately left sounding.
 void stopEffects() {
-  for (int i = 0; i <= 11; ++i) {
+  for (int i = 0; i < EFFECT_SCREENSHOT_FAILED; ++i) {
     stopEffect(i);
   }
 }
@@ -254,3 +255,9 @@ void applyMusicVolume() {
     setMusicGain(volumeGain(musicVolume));
   }
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    effectsVolume, musicVolume, musicNumber, lastMusicNumber);
+} // namespace

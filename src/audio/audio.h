@@ -22,6 +22,8 @@ constexpr int32_t MENU_MUSIC = 0;
 constexpr int32_t LAST_MUSIC_NUMBER = 20; // the game's tunes are 1 … 20
 constexpr int32_t MUSIC_SILENT = 21;      // the tune choice after the last: no music
 constexpr int32_t VOLUME_MAX = 10000;
+// A volume kept within silence … full volume.
+inline int32_t clampVolume(int32_t v) { return v < 0 ? 0 : (v > VOLUME_MAX ? VOLUME_MAX : v); }
 // Frames the status line shows a volume after a step.
 constexpr int32_t VOLUME_DISPLAY_FRAMES = 60;
 

@@ -2,6 +2,7 @@
 // for the effects in the game, one step per press, and the display counter
 // that the game's status line reads.
 #include "audio/audio.h"
+#include "common/start_values.h"
 #include "platform/input.h"
 
 uint8_t volumeKeyHeld = 0;
@@ -13,13 +14,7 @@ constexpr int32_t VOLUME_STEP = 1000;
 
 // Steps kept within 0 … 10000, so the start value 252 (not a multiple of a
 // step) can neither go below silence nor above full volume.
-int32_t stepVolume(int32_t volume, int32_t delta) {
-  int32_t v = volume + delta;
-  if (v < 0) {
-    return 0;
-  }
-  return v > VOLUME_MAX ? VOLUME_MAX : v;
-}
+int32_t stepVolume(int32_t volume, int32_t delta) { return clampVolume(volume + delta); }
 
 // One step up while upKey is down, else one down while downKey is; true when
 // either key is down, even at the bound where the volume stays.
@@ -71,3 +66,9 @@ void handleVolumeKeys(bool effectKeysActive) {
     --volumeDisplayFrames;
   }
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    volumeKeyHeld, volumeDisplayFrames, volumeDisplayWhich);
+} // namespace

@@ -271,7 +271,7 @@ bool makeDirectories(const std::string &folder) {
 
 bool makeDirectory(const char *path) {
   std::string p = resolvePath(path);
-  if (::mkdir(p.c_str(), 0755) == 0) {
+  if (::mkdir(p.c_str(), 0700) == 0) { // private, as the user folder that holds it
     return true;
   }
   struct stat st;

@@ -10,3 +10,6 @@ void gameSrand(uint32_t seed);
 uint32_t gameRandState();
 // Next value, 0..32767.
 int32_t gameRand();
+// A new game's identity (kept in a saved game and a top-ten row): the product
+// of the next two values plus one, never 0.
+int32_t drawGameId();

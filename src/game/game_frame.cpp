@@ -55,7 +55,7 @@ void leaveGame() {
     // Unlike changeScreen, the key latch is left as it is: Escape means
     // nothing on the name entry, and a held Enter confirms nothing there
     // before a letter is typed, so the latch would only make a held Enter
-    // wait for its release. Kept, as every key rule of play is.
+    // wait for its release; recorded games hold the keys as they acted then.
     screenEntryPending = 1;
     screenState = NameEntry;
     return;

@@ -27,9 +27,7 @@ void setUpLevel() {
   // A new game gets its identity before anything else draws from the
   // generator, so a seed replays the same game from the first frame on.
   if (level == 1) {
-    int32_t first = gameRand();
-    int32_t second = gameRand();
-    gameId = first * second + 1;
+    gameId = drawGameId();
   }
   screenEntryPending = 0;
   gameSaved = 0;

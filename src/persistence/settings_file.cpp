@@ -8,9 +8,8 @@
 #include <vector>
 
 namespace {
-int32_t *const settingValues[4] = {&effectsVolume, &musicVolume, &musicNumber, &lastMusicNumber};
-
-int32_t clampVolume(int32_t v) { return v < 0 ? 0 : (v > VOLUME_MAX ? VOLUME_MAX : v); }
+int32_t *const settingValues[SETTINGS_VALUE_COUNT] = {&effectsVolume, &musicVolume, &musicNumber,
+                                                       &lastMusicNumber};
 } // namespace
 
 void clampSettings() {
@@ -26,7 +25,7 @@ void clampSettings() {
 }
 
 void applySettingsBytes(const uint8_t *bytes, size_t size) {
-  for (size_t i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
     uint32_t value = static_cast<uint32_t>(*settingValues[i]);
     // A short file replaces only the low bytes it still holds (little-endian).
     for (size_t b = 0; b < 4; ++b) {
@@ -54,9 +53,11 @@ void readSettings() {
 }
 
 bool writeSettings() {
-  uint8_t bytes[SETTINGS_LENGTH];
-  for (int i = 0; i < 4; ++i) {
-    writeLe32(bytes + 4 * i, static_cast<uint32_t>(*settingValues[i]));
+  int32_t values[SETTINGS_VALUE_COUNT];
+  for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
+    values[i] = *settingValues[i];
   }
+  uint8_t bytes[SETTINGS_LENGTH];
+  encodeSettings(values, bytes);
   return patchFileRange(SETTINGS_FILE, 0, bytes, sizeof bytes);
 }

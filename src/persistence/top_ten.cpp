@@ -4,6 +4,7 @@
 #include "common/files.h"
 #include "common/notices.h"
 #include "common/random.h"
+#include "common/start_values.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
@@ -116,9 +117,7 @@ void resetTopTenFile() {
   writeTopTenFile();
   // The default saved game: a fresh game at level 1, with an identity of its
   // own drawn as a new game draws one.
-  const int32_t first = gameRand();
-  const int32_t second = gameRand();
-  storeSavedGame(SavedGame{0, 1, START_LIVES, first * second + 1});
+  storeSavedGame(SavedGame{0, 1, START_LIVES, drawGameId()});
 }
 
 void copyTopTen(bool toShown) {
@@ -161,3 +160,9 @@ void insertTopTenEntry() {
   topTenTable[r].level = level;
   topTenTable[r].gameId = gameId;
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    topTenFileTable, topTenTable);
+} // namespace

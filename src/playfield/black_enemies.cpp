@@ -3,6 +3,7 @@
 // contact with the player and the track.
 #include "audio/audio.h"
 #include "common/random.h"
+#include "common/start_values.h"
 #include "playfield/enemies.h"
 #include "playfield/grid.h"
 #include "playfield/painting.h"
@@ -14,8 +15,6 @@ Enemy blackEnemies[MAX_BLACK_ENEMIES];
 uint32_t blackEnemyCount = 0;
 
 namespace {
-const int32_t STEP_DX[8] = {1, 1, -1, -1, 1, -1, 0, 0};
-const int32_t STEP_DY[8] = {1, -1, 1, -1, 0, 0, -1, 1};
 
 // N(0..4) and S(0..4) full: captured ground along the whole side.
 bool northFull() { return neighbourSums.n0to4 == 5; }
@@ -64,6 +63,14 @@ int32_t perpendicular(int32_t d, bool northSouth) {
   return d;
 }
 
+// The next direction of a black enemy moving diagonally over captured ground.
+// In order: on, while the row and the column it steps onto are captured all
+// along (the ring corner included); into a captured passage as wide as
+// itself that opens ahead, the horizontal one first; back the way it came
+// when both sides ahead are captured but the corner cell between them is
+// neither captured nor free (track); then off a wall to one of the two
+// diagonals that keep one of its headings, where both sides of that turn are
+// captured (which one is tried first differs by direction); else back.
 int32_t chooseDiagonal(int32_t d) {
   const NeighbourSums &r = neighbourSums;
   switch (d) {
@@ -219,11 +226,11 @@ int32_t chooseStraight(int32_t d) {
   return perpendicular(d, alongX);
 }
 
-// Moves one cell. A deliberate quirk: leaving the left edge (x = 0) after
-// bouncing there shifts the enemy one extra row in its new vertical direction,
-// once until it next leaves x = 955 heading left. The nudge down never stops
-// at its limit (y < 530 always holds); kept, like every step of an enemy's
-// path, because a seed and a key script must replay the same game.
+// Moves one cell. Leaving the left edge (x = 0) after bouncing there shifts
+// the enemy one extra row in its new vertical direction, once until it next
+// leaves x = 955 heading left. The nudge down never stops at its limit (y <
+// 530 always holds, the field ends at row 511): the paths players learn, and
+// every recorded game, run through this step, so it stays as it is.
 void moveBlackEnemy(Enemy &e, int32_t next, int32_t prev) {
   EntityBox &b = e.box;
   switch (next) {
@@ -248,8 +255,8 @@ void moveBlackEnemy(Enemy &e, int32_t next, int32_t prev) {
   default:
     break;
   }
-  b.x += STEP_DX[next];
-  b.y += STEP_DY[next];
+  b.x += DIRECTION_DX[next];
+  b.y += DIRECTION_DY[next];
 }
 
 // Contact with the player: overlapping or adjacent boxes, except when they
@@ -326,3 +333,9 @@ void stepBlackEnemies() {
     moveBlackEnemy(e, next, prev);
   }
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    blackEnemies, blackEnemyCount);
+} // namespace

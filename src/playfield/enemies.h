@@ -12,6 +12,9 @@ constexpr int32_t DIR_RIGHT = 4;
 constexpr int32_t DIR_LEFT = 5;
 constexpr int32_t DIR_UP = 6;
 constexpr int32_t DIR_DOWN = 7;
+// One step in each direction, by its number: the diagonals, then the straights.
+constexpr int32_t DIRECTION_DX[8] = {1, 1, -1, -1, 1, -1, 0, 0};
+constexpr int32_t DIRECTION_DY[8] = {1, -1, 1, -1, 0, 0, -1, 1};
 
 constexpr int MAX_WHITE_ENEMIES = 200;
 constexpr int MAX_BLACK_ENEMIES = 40;

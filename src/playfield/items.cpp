@@ -3,6 +3,7 @@
 #include "playfield/items.h"
 #include "audio/audio.h"
 #include "common/random.h"
+#include "common/start_values.h"
 #include "playfield/grid.h"
 #include "playfield/painting.h"
 #include "state/game_state.h"
@@ -86,3 +87,9 @@ void removeCoveredItems() {
     }
   }
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    bonusItems);
+} // namespace

@@ -1,6 +1,7 @@
 // Neighbourhood probes: the ground under the player, the ring sums around an
 // enemy's box and the test for a captured passage exactly as wide as a box.
 #include "playfield/probes.h"
+#include "common/start_values.h"
 #include "playfield/grid.h"
 #include "state/game_state.h"
 
@@ -95,3 +96,9 @@ bool corridorAhead(int32_t side) {
     return false;
   }
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    neighbourSums);
+} // namespace

@@ -4,7 +4,15 @@
 #include "state/entity_box.h"
 #include <cstdint>
 
-// Ring sums around one box; E/W/N/S sides, offsets -1..5 along the side.
+// Sums of the ring of cells just outside a 5 x 5 box. Each side (e, w, n, s)
+// is counted by offset along it: 0 … 4 lie beside the box, -1 and 5 are the
+// ring's corners (-1 is the north end of e and w, the west end of n and s).
+// A name is its side and the offsets it adds up: e0 one cell, e1to3 the
+// three middle ones, e0to4 the whole side beside the box, e1to5 from offset 1
+// to the far corner, eM1to3 ("minus one to three") from the near corner to
+// offset 3; ne, se, nw, sw are the corner cells alone. With captured cells 1,
+// a sum equal to its cell count (5 for e1to5, 6 for e0 + e1to5) means "all
+// captured", 0 "all free"; a track cell (101) shows above TRACK_SUM_THRESHOLD.
 struct NeighbourSums {
   int32_t e0, e4, w0, w4, n0, n4, s0, s4, ne, se, nw, sw;
   int32_t e1to3, w1to3, n1to3, s1to3;

@@ -1,5 +1,6 @@
 // Allocation of the track list, once per run.
 #include "playfield/track_list.h"
+#include "common/start_values.h"
 #include <cstdlib>
 
 int16_t *trackCells = nullptr;
@@ -18,3 +19,9 @@ void freeTrackList() {
   trackCells = nullptr;
   trackValueCount = 0;
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    trackValueCount);
+} // namespace

@@ -2,6 +2,7 @@
 // flashes, contact with the player and hits on the track.
 #include "audio/audio.h"
 #include "common/random.h"
+#include "common/start_values.h"
 #include "playfield/enemies.h"
 #include "playfield/grid.h"
 #include "playfield/painting.h"
@@ -12,9 +13,6 @@
 Enemy whiteEnemies[MAX_WHITE_ENEMIES];
 
 namespace {
-const int32_t DIAGONAL_DX[4] = {1, 1, -1, -1};
-const int32_t DIAGONAL_DY[4] = {1, -1, 1, -1};
-
 enum FlashShape {
   BAR_BELOW,
   BAR_ABOVE,
@@ -88,10 +86,10 @@ void spawnFlash(Enemy &enemy, int32_t d, int32_t newDirection, bool cornerRule) 
   if (k < 0) {
     return;
   }
-  const FlashShape floorBar = DIAGONAL_DY[d] > 0 ? BAR_BELOW : BAR_ABOVE;
-  const FlashShape wallBar = DIAGONAL_DX[d] > 0 ? BAR_RIGHT : BAR_LEFT;
-  const bool dxFlips = DIAGONAL_DX[newDirection] != DIAGONAL_DX[d];
-  const bool dyFlips = DIAGONAL_DY[newDirection] != DIAGONAL_DY[d];
+  const FlashShape floorBar = DIRECTION_DY[d] > 0 ? BAR_BELOW : BAR_ABOVE;
+  const FlashShape wallBar = DIRECTION_DX[d] > 0 ? BAR_RIGHT : BAR_LEFT;
+  const bool dxFlips = DIRECTION_DX[newDirection] != DIRECTION_DX[d];
+  const bool dyFlips = DIRECTION_DY[newDirection] != DIRECTION_DY[d];
   enemy.flashActive = 1;
   if (dxFlips && dyFlips) {
     if (cornerRule) {
@@ -177,17 +175,17 @@ int32_t chooseWhiteDirection(int32_t d, bool *cornerRule) {
 }
 
 // Sum of a run of cells along one side of the box: column or row, offsets a..b.
-int32_t sideSum(const EntityBox &b, char side, int32_t from, int32_t to) {
+int32_t sideSum(const EntityBox &b, int32_t side, int32_t from, int32_t to) {
   int32_t sum = 0;
   for (int32_t a = from; a <= to; ++a) {
     switch (side) {
-    case 'E':
+    case SIDE_EAST:
       sum += cellAt(b.x + 5, b.y + a);
       break;
-    case 'W':
+    case SIDE_WEST:
       sum += cellAt(b.x - 1, b.y + a);
       break;
-    case 'N':
+    case SIDE_NORTH:
       sum += cellAt(b.x + a, b.y - 1);
       break;
     default:
@@ -201,7 +199,7 @@ int32_t sideSum(const EntityBox &b, char side, int32_t from, int32_t to) {
 // Whether the track cell among the struck cells lies on the side the enemy
 // hit: the middle cell decides, then the far part towards the corner it was
 // heading for, then the near part.
-bool struckSideHitsTrack(const EntityBox &b, char side, int32_t nearFrom, int32_t nearTo,
+bool struckSideHitsTrack(const EntityBox &b, int32_t side, int32_t nearFrom, int32_t nearTo,
                          int32_t farFrom, int32_t farTo) {
   int32_t middle = sideSum(b, side, 2, 2);
   if (middle == CELL_CAPTURED) {
@@ -305,29 +303,29 @@ bool bounceHitsTrack(const Enemy &enemy, int32_t newDirection) {
   const EntityBox &b = enemy.box;
   switch (d * 4 + newDirection) {
   case 0 * 4 + 1:
-    return struckSideHitsTrack(b, 'S', 1, 2, 3, 5);
+    return struckSideHitsTrack(b, SIDE_SOUTH, 1, 2, 3, 5);
   case 0 * 4 + 2:
-    return struckSideHitsTrack(b, 'E', 1, 2, 3, 5);
+    return struckSideHitsTrack(b, SIDE_EAST, 1, 2, 3, 5);
   case 0 * 4 + 3:
-    return sideSum(b, 'S', 2, 2) + sideSum(b, 'E', 2, 2) != 2;
+    return sideSum(b, SIDE_SOUTH, 2, 2) + sideSum(b, SIDE_EAST, 2, 2) != 2;
   case 1 * 4 + 0:
-    return struckSideHitsTrack(b, 'N', 1, 2, 3, 5);
+    return struckSideHitsTrack(b, SIDE_NORTH, 1, 2, 3, 5);
   case 1 * 4 + 3:
-    return struckSideHitsTrack(b, 'E', 2, 3, -1, 1);
+    return struckSideHitsTrack(b, SIDE_EAST, 2, 3, -1, 1);
   case 1 * 4 + 2:
-    return sideSum(b, 'E', 2, 2) + sideSum(b, 'N', 2, 2) != 2;
+    return sideSum(b, SIDE_EAST, 2, 2) + sideSum(b, SIDE_NORTH, 2, 2) != 2;
   case 2 * 4 + 3:
-    return struckSideHitsTrack(b, 'S', 2, 3, -1, 1);
+    return struckSideHitsTrack(b, SIDE_SOUTH, 2, 3, -1, 1);
   case 2 * 4 + 0:
-    return struckSideHitsTrack(b, 'W', 1, 2, 3, 5);
+    return struckSideHitsTrack(b, SIDE_WEST, 1, 2, 3, 5);
   case 2 * 4 + 1:
-    return sideSum(b, 'W', 2, 2) + sideSum(b, 'S', 2, 2) != 2;
+    return sideSum(b, SIDE_WEST, 2, 2) + sideSum(b, SIDE_SOUTH, 2, 2) != 2;
   case 3 * 4 + 1:
-    return struckSideHitsTrack(b, 'W', 2, 3, -1, 1);
+    return struckSideHitsTrack(b, SIDE_WEST, 2, 3, -1, 1);
   case 3 * 4 + 2:
-    return struckSideHitsTrack(b, 'N', 2, 3, -1, 1);
+    return struckSideHitsTrack(b, SIDE_NORTH, 2, 3, -1, 1);
   case 3 * 4 + 0:
-    return sideSum(b, 'N', 2, 2) + sideSum(b, 'W', 2, 2) != 2;
+    return sideSum(b, SIDE_NORTH, 2, 2) + sideSum(b, SIDE_WEST, 2, 2) != 2;
   default:
     return false;
   }
@@ -360,8 +358,8 @@ void stepWhiteEnemies() {
       }
     }
     e.direction = next;
-    e.box.x += DIAGONAL_DX[next];
-    e.box.y += DIAGONAL_DY[next];
+    e.box.x += DIRECTION_DX[next];
+    e.box.y += DIRECTION_DY[next];
   }
 }
 
@@ -382,3 +380,9 @@ bool trackHitCrashes(Enemy &enemy, int32_t cause) {
   recolourTrackNormal();
   return false;
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    whiteEnemies);
+} // namespace

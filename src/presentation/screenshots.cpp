@@ -5,6 +5,7 @@
 #include "audio/audio.h"
 #include "common/files.h"
 #include "common/format.h"
+#include "common/start_values.h"
 #include "platform/video.h"
 #include "presentation/video_modes.h"
 #include <cerrno>
@@ -112,3 +113,9 @@ uint8_t takeScreenshot() {
   playEffect(EFFECT_SCREENSHOT_FAILED);
   return 0;
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    screenshotCounter);
+} // namespace

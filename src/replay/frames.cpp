@@ -1,6 +1,7 @@
 // The frame hooks: a replay being played takes every frame; otherwise a game
 // screen frame is recorded when the program records.
 #include "replay/frames.h"
+#include "common/start_values.h"
 #include "playfield/enemies.h"
 #include "replay/key_script.h"
 #include "replay/replay.h"
@@ -32,3 +33,9 @@ void endReplayFrame() {
     endRecordedFrame();
   }
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    frameKeys, whitesAtFrameStart);
+} // namespace

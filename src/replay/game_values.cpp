@@ -3,6 +3,7 @@
 #include "replay/check_line.h"
 #include "audio/audio.h"
 #include "common/checksum.h"
+#include "common/files.h"
 #include "common/random.h"
 #include "common/version.h"
 #include "playfield/enemies.h"
@@ -14,10 +15,10 @@
 #include <vector>
 
 namespace {
+// The low 32 bits, little-endian, as the files' numbers are written.
 void appendValue(std::vector<uint8_t> &bytes, int64_t value) {
-  for (int i = 0; i < 4; ++i) {
-    bytes.push_back(static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i)));
-  }
+  bytes.resize(bytes.size() + 4);
+  writeLe32(bytes.data() + bytes.size() - 4, static_cast<uint32_t>(value));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Playing a replay: the recorded keys fixed frame by frame, the recorded save
 // outcomes, and every recorded state compared after its frame. The first
 // difference is kept; play goes on to the end so the rest can be watched.
+#include "common/start_values.h"
 #include "persistence/saved_game.h"
 #include "replay/frames.h"
 #include "replay/game_values.h"
@@ -119,3 +120,10 @@ std::string playbackReport() {
 }
 
 int playbackExitCode() { return difference.empty() ? 0 : REPLAY_DIFFERS_EXIT; }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    playback, played, frame, nextKey, nextSave, nextCheck, checksCompared, differenceFrame,
+    difference, stopAsked);
+} // namespace

@@ -3,6 +3,7 @@
 // outcomes, and the state at level changes and at the end. Steady frames
 // only compare twelve keys; the lists are reserved when a game starts.
 #include "common/files.h"
+#include "common/start_values.h"
 #include "persistence/saved_game.h"
 #include "replay/frames.h"
 #include "replay/game_values.h"
@@ -110,3 +111,9 @@ bool saveGame() {
   }
   return written;
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    recordingEnabled, recorder, recordedFrames, recorded, lastPath);
+} // namespace

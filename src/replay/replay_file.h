@@ -5,6 +5,7 @@
 #pragma once
 #include "persistence/top_ten.h"
 #include "replay/key_script.h"
+#include "state/game_state.h"
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -30,7 +31,7 @@ struct ReplayStart {
   std::string program;
   uint32_t seed = 0; // the generator's state at the first game frame
   uint32_t level = 1;
-  int32_t lives = 5;
+  int32_t lives = START_LIVES;
   uint32_t totalScore = 0;
   int32_t gameId = 0;
   uint8_t gameLoaded = 0;

@@ -24,12 +24,8 @@ constexpr MenuLine MENU_LINES[] = {
 void setUpMainMenu() {
   screenEntryPending = 0;
   // Entering the menu always prepares a new game.
-  level = 1;
-  lives = 5;
-  totalScore = 0;
-  playMusic(MENU_MUSIC, "data/xm00.xm");
-  gameLoaded = 0;
-  gameSaved = 0;
+  prepareNewGame(1);
+  playMusic(MENU_MUSIC, tuneFile(MENU_MUSIC));
   seedWave();
 }
 

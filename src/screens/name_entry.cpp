@@ -2,6 +2,7 @@
 // The name entry after a top-ten result: the typed-key reader, the caret, and
 // the name stored into the new result's row.
 #include "audio/audio.h"
+#include "common/start_values.h"
 #include "platform/input.h"
 #include "presentation/text_draw.h"
 #include "screens/name_entry.h"
@@ -118,3 +119,9 @@ void nameEntryFrame() {
     confirmName(n);
   }
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    nameBuffer, lastTypedKey, caretBlink);
+} // namespace

@@ -3,6 +3,7 @@
 #include "screens/ticker.h"
 #include "common/format.h"
 #include "common/random.h"
+#include "common/start_values.h"
 #include "presentation/text_draw.h"
 #include "presentation/transform.h"
 #include "presentation/video_modes.h"
@@ -138,3 +139,9 @@ void drawTicker() {
   }
   spriteEnd(letterSprite);
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    wavePhase, waveSpeed, waveStep, waveSeeded, runningPhase);
+} // namespace

@@ -1,10 +1,9 @@
 // The options table, reading the arguments with it, and joining the words
 // left over into the command line.
 #include "shell/command_line.h"
+#include "common/version.h"
 #include <cstring>
 #include <vector>
-
-extern const char *const BUILD_VERSION; // written by the build (build_version.cpp)
 
 namespace {
 
@@ -192,5 +191,5 @@ std::string usageText() {
 }
 
 std::string versionText(const char *program) {
-  return std::string(program) + " 2.0 (build " + BUILD_VERSION + ")\n";
+  return std::string(program) + " " + PROGRAM_VERSION + " (build " + BUILD_VERSION + ")\n";
 }

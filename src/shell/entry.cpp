@@ -23,6 +23,7 @@
 #include "shell/frame_stats.h"
 #include "shell/session.h"
 #include "shell/shell.h"
+#include "state/reset.h"
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -108,6 +109,8 @@ int runPelta(const char *commandLine, const Replay *replay) {
   for (const char *folder : {"data", "screenshots", replayFolder()}) {
     removeStaleTemporaryFiles(folder, calendarTimeSeconds());
   }
+  // The same start the simulator and the tests make; then the clock's seed.
+  resetGameState();
   gameSrand(calendarTimeSeconds());
   setWindowClass(APP_ID);
   if (!createMainWindow(PROGRAM_NAME, iconPath().c_str())) {

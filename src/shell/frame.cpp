@@ -1,6 +1,7 @@
 // One frame and the screen dispatcher, with the pacing that keeps a frame at
 // least 15 ms long (2 s in the game while Caps Lock is on).
 #include "audio/audio.h"
+#include "common/start_values.h"
 #include "game/game_screen.h"
 #include "platform/input.h"
 #include "platform/timer.h"
@@ -98,3 +99,9 @@ void runFrame() {
     recordFrame(view, workEnd - workStart, timeMicroseconds() - workStart);
   }
 }
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    screenshotLatch, appActive, frameStartTime);
+} // namespace

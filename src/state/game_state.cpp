@@ -1,5 +1,6 @@
 // Definitions of the game state, with the values a program start has.
 #include "state/game_state.h"
+#include "common/start_values.h"
 
 uint32_t level = 1;
 int32_t lives = START_LIVES;
@@ -34,3 +35,21 @@ uint8_t playerMoving = 0;
 int32_t playerGround = GROUND_SAFE;
 int32_t previousGround = GROUND_SAFE;
 int32_t playerSpriteShift = 0;
+
+void prepareNewGame(uint32_t startLevel) {
+  level = startLevel;
+  lives = START_LIVES;
+  totalScore = 0;
+  gameLoaded = 0;
+  gameSaved = 0;
+}
+
+// The globals above with the values they start with, for resetGameState.
+namespace {
+[[maybe_unused]] const bool startValuesKept = keepStartValues(
+    level, lives, totalScore, gameId, gameLoaded, topTenRank, timeBonus, startCountdown,
+    levelComplete, gameSaved, enemiesSlowed, slowFrameToggle, crashed, crashHandled, crashCause,
+    crashFrames, capturedCells, capturedPercent, percentWhole, percentHundredths,
+    percentTenThousandths, basicScore, levelScore, trackShielded, playerBox, playerDx, playerDy,
+    playerMoving, playerGround, previousGround, playerSpriteShift);
+} // namespace

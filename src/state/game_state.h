@@ -48,6 +48,10 @@ extern uint32_t basicScore;
 extern int32_t levelScore;
 extern uint8_t trackShielded;
 
+// What a new game starts from: level startLevel, START_LIVES, no score,
+// nothing loaded or saved (the main menu's set-up, and the simulator's).
+void prepareNewGame(uint32_t startLevel);
+
 // The player.
 extern EntityBox playerBox;
 extern int32_t playerDx;

@@ -310,6 +310,38 @@ TEST(WindowIcon, LargerIconsAreTheSamePicture) {
   }
 }
 
+// The small icons are drawn on whole pixels: the square is a solid block of
+// its two colours a quarter of the icon wide, the track never thinner than two pixels
+// (each of its pixels has a track pixel beside it across and along), and
+// captured ground fills at least a fifth of the field. A scaled-down picture
+// fails all three: its edges blend into colours of neither side.
+TEST(WindowIcon, SmallIconsKeepTheSquareAndTheTrackWhole) {
+  for (int size : SMALL_ICON_SIZES) {
+    const Image icon = makeSmallIcon(size);
+    ASSERT_EQ(icon.width, size);
+    ASSERT_EQ(icon.height, size);
+    auto is = [&](int x, int y, uint32_t colour) { return pixelAt(icon, x, y) == colour; };
+    int left = size, right = -1, top = size, bottom = -1, white = 0, blue = 0;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const bool square = is(x, y, 0xffffffffu) || is(x, y, 0xffb4c0ceu); // lit or shaded
+        if (square && x > size / 2 && y < size / 2) {
+          left = std::min(left, x), right = std::max(right, x), top = std::min(top, y);
+          bottom = std::max(bottom, y), ++white;
+        }
+        blue += is(x, y, 0xff006083u);
+        if (is(x, y, 0xff2e9a2cu)) {
+          EXPECT_TRUE(is(x - 1, y, 0xff2e9a2cu) || is(x + 1, y, 0xff2e9a2cu)) << size << " at " << x << "," << y;
+          EXPECT_TRUE(is(x, y - 1, 0xff2e9a2cu) || is(x, y + 1, 0xff2e9a2cu)) << size << " at " << x << "," << y;
+        }
+      }
+    }
+    EXPECT_GE(right - left + 1, size / 4) << size;
+    EXPECT_EQ(white, (right - left + 1) * (bottom - top + 1)) << size << ": the square has holes";
+    EXPECT_GE(blue * 5, size * size) << size;
+  }
+}
+
 TEST(RasterToolkit, BlendingShapesAndPadding) {
   Image img = makeImage(4, 1, 0x00000000u);
   blendPixel(img, 0, 0, 0xff204060u, 0.5f); // over nothing: same colour, half alpha

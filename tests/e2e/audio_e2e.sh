@@ -50,7 +50,13 @@ fi
 # 3. The game: the main menu plays its tune.
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/game.raw" "$build/pelta" 2>/dev/null &
 pid=$!
-sleep 4
+# Three seconds of sound written (16-bit stereo at 44100 Hz), within 20 s: the
+# disk driver writes as the game plays, from its first frames on.
+for _ in $(seq 1 400); do
+  [ "$(stat -c %s "$work/game.raw" 2>/dev/null || echo 0)" -ge $((3 * 44100 * 4)) ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.05
+done
 xdotool key Pause
 for _ in $(seq 1 50); do
   kill -0 "$pid" 2>/dev/null || break

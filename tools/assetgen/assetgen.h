@@ -16,9 +16,11 @@ constexpr const char *APP_ID = "io.github.pelta.Pelta";
 bool makeFolders(const std::string &folder);
 
 bool generatePictures(const std::string &dataDir);
-// hicolor/NxN/apps/<APP_ID>.png at 64, 128 and 256 pixels under iconDir.
+// hicolor/NxN/apps/<APP_ID>.png at 16, 24, 32, 48, 64, 128 and 256 pixels
+// under iconDir.
 bool generateDesktopIcons(const std::string &iconDir);
-bool generateFont(const std::string &dataDir);
+// xf1.pta: a copy of the font file the build found.
+bool generateFont(const std::string &dataDir, const std::string &fontFile);
 bool generateSounds(const std::string &dataDir);
 bool generateTunes(const std::string &dataDir);
 bool generateDefaultSettings(const std::string &dataDir);

@@ -1,6 +1,6 @@
-// assetgen DATA_DIR [ICON_DIR]: writes the game's pictures, font, sounds,
-// tunes and the default settings, and the desktop icons into ICON_DIR.
-// Never touches tt.pta or an existing setting.pta.
+// assetgen --font FILE DATA_DIR [ICON_DIR]: writes the game's pictures, the
+// font (a copy of FILE), sounds, tunes and the default settings, and the
+// desktop icons into ICON_DIR. Never touches tt.pta or an existing setting.pta.
 #include "assetgen.h"
 #include <cstdio>
 #include <filesystem>
@@ -34,8 +34,14 @@ bool makeFolders(const std::string &folder) {
 }
 
 int main(int argc, char **argv) {
-  if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: assetgen DATA_DIR [ICON_DIR]\n");
+  std::string fontFile;
+  if (argc >= 3 && std::string(argv[1]) == "--font") {
+    fontFile = argv[2];
+    argc -= 2;
+    argv += 2;
+  }
+  if (fontFile.empty() || (argc != 2 && argc != 3)) {
+    std::fprintf(stderr, "usage: assetgen --font FILE DATA_DIR [ICON_DIR]\n");
     return 2;
   }
   std::string dir = argv[1];
@@ -44,7 +50,7 @@ int main(int argc, char **argv) {
   if (argc == 3) {
     ok = generateDesktopIcons(argv[2]) && ok;
   }
-  ok = generateFont(dir) && ok;
+  ok = generateFont(dir, fontFile) && ok;
   ok = generateSounds(dir) && ok;
   ok = generateTunes(dir) && ok;
   ok = generateDefaultSettings(dir) && ok;

@@ -19,11 +19,16 @@ bool generatePictures(const std::string &dataDir) {
 
 bool generateDesktopIcons(const std::string &iconDir) {
   bool ok = true;
-  for (int size : {64, 128, 256}) {
+  auto write = [&](int size, const Image &icon) {
     const std::string side = std::to_string(size);
     const std::string folder = iconDir + "/hicolor/" + side + "x" + side + "/apps";
-    ok = makeFolders(folder) &&
-         writePicture(folder + "/" + APP_ID + ".png", makeWindowIcon(size)) && ok;
+    ok = makeFolders(folder) && writePicture(folder + "/" + APP_ID + ".png", icon) && ok;
+  };
+  for (int size : SMALL_ICON_SIZES) {
+    write(size, makeSmallIcon(size));
+  }
+  for (int size : {64, 128, 256}) {
+    write(size, makeWindowIcon(size));
   }
   return ok;
 }

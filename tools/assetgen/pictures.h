@@ -34,3 +34,6 @@ Image makeLogo();
 Image makePlayfield();
 // The window icon at ICON_SIZE; the desktop icons at larger sizes.
 Image makeWindowIcon(int size = ICON_SIZE);
+// The desktop's small icons (SMALL_ICON_SIZES), each drawn for its size.
+constexpr int SMALL_ICON_SIZES[] = {16, 24, 32, 48};
+Image makeSmallIcon(int size);

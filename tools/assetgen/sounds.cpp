@@ -2,6 +2,7 @@
 #include "sounds.h"
 #include "assetgen.h"
 #include "synth.h"
+#include "persistence/settings_file.h"
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -22,15 +23,14 @@ bool generateDefaultSettings(const std::string &dataDir) {
   if (stat(path.c_str(), &st) == 0) {
     return true;
   }
-  const int32_t values[4] = {DEFAULT_EFFECTS_VOLUME, DEFAULT_MUSIC_VOLUME, 1,
-                             1}; // effects, music, tune, last tune
-  std::vector<uint8_t> bytes;
-  for (int32_t v : values) {
-    for (int i = 0; i < 4; ++i) {
-      bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
-    }
-  }
-  return writeIfChanged(path, bytes);
+  int32_t values[SETTINGS_VALUE_COUNT] = {};
+  values[SETTING_EFFECTS_VOLUME] = DEFAULT_EFFECTS_VOLUME;
+  values[SETTING_MUSIC_VOLUME] = DEFAULT_MUSIC_VOLUME;
+  values[SETTING_MUSIC_NUMBER] = 1;
+  values[SETTING_LAST_MUSIC_NUMBER] = 1;
+  uint8_t bytes[SETTINGS_LENGTH];
+  encodeSettings(values, bytes);
+  return writeIfChanged(path, std::vector<uint8_t>(bytes, bytes + SETTINGS_LENGTH));
 }
 
 bool generateTunes(const std::string &dataDir) {

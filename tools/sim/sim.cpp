@@ -17,6 +17,7 @@
 #include "shell/command_line.h"
 #include "shell/shell.h"
 #include "state/game_state.h"
+#include "state/reset.h"
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -94,6 +95,7 @@ struct StopSignals {
 // A replay sets the game up as it was recorded; otherwise the seed and level
 // of the options start a new game.
 void startHeadlessGame(const SimOptions &options, const Replay *replay) {
+  resetGameState();
   headless::reset();
   startDeviceAndSprites("");
   setUpSubsystems();
@@ -105,12 +107,8 @@ void startHeadlessGame(const SimOptions &options, const Replay *replay) {
     frameStartTime = timeGetTime();
     return;
   }
-  // What the main menu's Enter prepares for a new game.
-  level = options.level;
-  lives = 5;
-  totalScore = 0;
-  gameLoaded = 0;
-  gameSaved = 0;
+  // What the main menu prepares for a new game, at the chosen level.
+  prepareNewGame(options.level);
   gameSrand(options.seed);
   screenState = Game;
   screenEntryPending = 1;
