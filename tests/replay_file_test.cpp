@@ -79,9 +79,8 @@ TEST(ReplayFile, DamagedFilesAreRefusedWithOneLineNamingTheFault) {
       {"# only a comment\n", "the replay is empty"},
       {"hello world\n", "line 1: not a replay"},
       {withLine(good, "pelta-replay", "pelta-replay 2\n"), "line 1: replay format \"2\""},
-      {good.substr(0, good.size() - endLine.size()), "stops before its end line"},
-      {good.substr(0, good.find("top ")), "stops before its end line"},
-      {good.substr(0, good.size() - 3), "line 37: stateCrc must be 8 hexadecimal digits"},
+      {good.substr(0, good.find("top ")), "stops in its header, before its \"top\" line"},
+      {good.substr(0, good.size() - 3) + "\n", "line 37: stateCrc must be 8 hexadecimal digits"},
       {withLine(good, "seed", ""), "the header lacks its \"seed\" line"},
       {withLine(good, "seed", "seed 1\nseed 2\n"), "line 5: seed given twice"},
       {withLine(good, "seed", "colour 3\n"), "unknown header line \"colour\""},
@@ -116,6 +115,23 @@ TEST(ReplayFile, DamagedFilesAreRefusedWithOneLineNamingTheFault) {
     EXPECT_NE(error.find(c.error), std::string::npos)
         << "expected: " << c.error << "\ngot: " << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+  }
+}
+
+// A replay without its end line (its game was killed or crashed) reads as
+// cut short, up to its last line; a last line torn off in the middle is left
+// out. Written again it is the same text.
+TEST(ReplayFile, AReplayWithoutItsEndLineIsCutShort) {
+  const std::string good = formatReplay(sampleReplay());
+  const std::string body = good.substr(0, good.find("\nend ") + 1);
+  for (const std::string &text : {body, body + "903 UP", body + "check 950 2 8"}) {
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(parse(text, replay, error)) << error;
+    EXPECT_TRUE(replay.cutShort);
+    EXPECT_EQ(replay.end.frame, 902u);
+    EXPECT_EQ(replay.checks.size(), 1u);
+    EXPECT_EQ(formatReplay(replay), body);
   }
 }
 
@@ -162,17 +178,17 @@ TEST(ReplayFolder, KeepsTheNewestFiftyAndAFailedWriteLeavesNothing) {
   ASSERT_TRUE(makeDirectory(replayFolder()));
   const std::string folder = std::string(replayFolder()) + "/";
   for (uint64_t n = 1; n <= 55; ++n) {
-    std::ofstream(resolvePath((folder + replayFileName(n)).c_str())) << n;
+    std::ofstream(resolvePath((folder + replayFileName(n)).c_str())) << "pelta-replay 1\n# " << n;
   }
   for (const char *other : {"notes.txt", "game-7.replay", "game-000999.replay.tmp-x"}) {
     std::ofstream(resolvePath((folder + other).c_str())) << "mine";
   }
   const std::vector<std::string> before = listFolder(replayFolder());
 
-  fileCalls.rename = [](const char *, const char *) { return errno = EXDEV, -1; };
+  fileCalls.write = [](int, const void *, size_t) -> ssize_t { return errno = EIO, -1; };
   testing::internal::CaptureStderr();
   EXPECT_EQ(storeReplay("new"), "");
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be written"), std::string::npos);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Input/output error"), std::string::npos);
   fileCalls = SYSTEM_FILE_CALLS;
   std::vector<std::string> after = listFolder(replayFolder());
   std::sort(after.begin(), after.end());

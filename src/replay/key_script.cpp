@@ -64,6 +64,7 @@ LineRead readScriptLine(ScriptReading &reading, std::string &line) {
     }
     if (c == std::char_traits<char>::eof()) {
       reading.in.setstate(std::ios::eofbit);
+      reading.lineUnended = any;
       return any ? LineRead::Line : LineRead::End;
     }
     any = true;

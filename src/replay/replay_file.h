@@ -70,12 +70,19 @@ struct Replay {
   ReplayStart start;
   std::vector<KeyEvent> keys; // in frame order
   std::vector<ReplaySave> saves;
-  std::vector<ReplayCheck> checks; // one after every frame that set a new level up
+  std::vector<ReplayCheck> checks; // after every frame that set a new level up, and
+                                   // every CHECK_EVERY_FRAMES frames of play
   ReplayCheck end;                 // after the last frame
+  // The file stops before its end line (the game was killed or crashed while
+  // it was written): `end` then holds only the frame of its last line, the
+  // replay plays to there and is checked up to its last check line.
+  bool cutShort = false;
 };
 
 // A whole replay; false with a one-line error naming the line for anything
-// damaged, cut short, out of order or out of range. Check lines come at
+// damaged, out of order or out of range. A replay whose body stops before
+// its end line reads as cut short (a last line torn off in the middle is
+// left out); one that stops in its header is refused. Check lines come at
 // increasing frames, at most one a frame: each costs a pass over the
 // playfield, which a frame affords once.
 bool parseReplay(std::istream &in, Replay &replay, std::string &error,
@@ -84,6 +91,12 @@ bool parseReplay(std::istream &in, Replay &replay, std::string &error,
 bool readReplayFile(const std::string &path, Replay &replay, std::string &error);
 // The replay as the text parseReplay reads.
 std::string formatReplay(const Replay &replay);
+// Its pieces, as a recording streams them: the header, then the lines in
+// frame order (within a frame keys, then a save, then a check or the end).
+std::string formatReplayHeader(const ReplayStart &start);
+std::string formatKeyLine(const KeyEvent &event);
+std::string formatSaveLine(const ReplaySave &save);
+std::string formatCheckLine(const char *kind, const ReplayCheck &check);
 // The first field in which `got` differs from the recorded `want`, as
 // "capturedCells is 5, the recording says 6"; empty when they agree.
 std::string checkDifference(const ReplayCheck &got, const ReplayCheck &want);

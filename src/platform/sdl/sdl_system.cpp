@@ -225,5 +225,6 @@ WindowEvent pollWindowEvent() {
 
 void showMessageBox(const char *caption, const char *text) {
   std::fprintf(stderr, "%s: %s\n", caption, text);
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
+  // Over the game's window when there is one, so a full screen cannot hide it.
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, sdl::window);
 }
