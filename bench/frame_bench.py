@@ -12,13 +12,18 @@ game's median frame work, the minimal frame's, and their ratio (medians over
 the rounds), the countdown's wall-clock length and the CPU use of the static
 top-ten screen.
 
-Without DISPLAY it starts its own Xvfb (-noreset), a pass at 1920x1080 and a
-pass with a 1280x1024 screen; with DISPLAY it measures on that display only.
+Without DISPLAY it starts its own Xvfb (-noreset) for each of --sizes
+(default a 1920x1080 and a 1280x1024 screen; "3840x2160+1920x1080" lists a
+1920x1080 mode beside the screen's own, as big monitors do); with DISPLAY it
+measures on that display only. With --window WxH the game plays in a window
+of that size (e.g. 3840x2160: twice the 1920x1080 mode) and the minimal
+frame is a window of that size too.
 Every copy of the game runs as `unshare -n` from a scratch folder holding a
 copy of the built data/, which is also its user folder (PELTA_USER_DIR), with
 HOME and the XDG folders inside it.
 
     bench/frame_bench.py [--build build] [--rounds 3] [--seconds 5]
+                         [--sizes 3840x2160+1920x1080] [--window 3840x2160]
 """
 import argparse
 import os
@@ -47,6 +52,7 @@ class Display:
         if size is None:
             self.name = os.environ["DISPLAY"]
             return
+        size, _, mode = size.partition("+")
         for _ in range(100):
             n = random.randint(150, 900)
             if not os.path.exists(f"/tmp/.X{n}-lock"):
@@ -57,9 +63,18 @@ class Display:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for _ in range(100):
             if subprocess.run(["xdpyinfo", "-display", self.name], capture_output=True).returncode == 0:
-                return
+                break
             time.sleep(0.1)
-        raise RuntimeError("Xvfb did not start")
+        else:
+            raise RuntimeError("Xvfb did not start")
+        if mode:
+            w, h = mode.split("x")
+            env = dict(os.environ, DISPLAY=self.name)
+            # CVT-like timings; Xvfb only lists the mode, any clock will do.
+            subprocess.run(["xrandr", "--newmode", mode, "148.5", w, str(int(w) + 88), str(int(w) + 132),
+                            str(int(w) + 280), h, str(int(h) + 4), str(int(h) + 9), str(int(h) + 45)],
+                           env=env, check=True)
+            subprocess.run(["xrandr", "--addmode", "screen", mode], env=env, check=True)
 
     def size(self):
         out = subprocess.run(["xdpyinfo", "-display", self.name], capture_output=True,
@@ -104,11 +119,16 @@ class Game:
 
     def start(self):
         self.err = open(os.path.join(self.dir, "game.log"), "w")
-        self.proc = subprocess.Popen(["unshare", "-n", self.args.game, "--frame-stats"],
+        window = ["--window"] if self.args.window else []
+        self.proc = subprocess.Popen(["unshare", "-n", self.args.game, "--frame-stats"] + window,
                                      cwd=self.dir, env=self.env, stdout=self.err,
                                      stderr=self.err)
-        subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Pelta 2.0$"],
-                       env=self.env, capture_output=True, timeout=20)
+        found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
+                                "^Pelta 2.0$"], env=self.env, capture_output=True, text=True,
+                               timeout=20).stdout.split()
+        if self.args.window and found:
+            w, h = self.args.window.split("x")
+            subprocess.run(["xdotool", "windowsize", found[0], w, h], env=self.env)
         time.sleep(0.5)
 
     def key(self, *keys, hold=0.15, gap=0.1):
@@ -320,7 +340,8 @@ def tour(game, seconds, cpu):
 
 
 def minimal(args, display):
-    out = subprocess.run(["unshare", "-n", args.minimal, str(args.seconds)], capture_output=True,
+    size = args.window.split("x") if args.window else []
+    out = subprocess.run(["unshare", "-n", args.minimal, str(args.seconds)] + size, capture_output=True,
                          text=True, env=dict(os.environ, DISPLAY=display.name)).stdout
     log("   ", out.strip().splitlines()[0] if out.strip() else "minimal: no output")
     return parse_stats(out).get("minimal", {}).get("median")
@@ -362,7 +383,8 @@ def one_pass(args, display):
         mins.append(minimal(args, display))
         log(f"    round {r + 1}: " + ", ".join(
             f"{v} {stats[v]['median']:.2f}" for v in VIEWS if v in stats))
-    return summarise(f"{w}x{h}", mins, games, cpu)
+    label = f"{w}x{h}" + (f", in a {args.window} window" if args.window else "")
+    return summarise(label, mins, games, cpu)
 
 
 def summarise(label, mins, games, cpu):
@@ -400,6 +422,9 @@ def main():
     p.add_argument("--capture-limit", type=float, default=240.0,
                    help="seconds allowed to complete level 1")
     p.add_argument("--verbose", action="store_true", help="log the level-1 captures")
+    p.add_argument("--sizes", default="1920x1080,1280x1024",
+                   help="screens, comma-separated; +WxH adds a mode beside the screen's own")
+    p.add_argument("--window", help="play in a window of this size (WxH) instead")
     args = p.parse_args()
     global VERBOSE
     VERBOSE = args.verbose
@@ -411,7 +436,7 @@ def main():
         if shutil.which(tool) is None:
             sys.exit(f"frame_bench: {tool} is missing")
     reports = []
-    sizes = [None] if os.environ.get("DISPLAY") else ["1920x1080", "1280x1024"]
+    sizes = [None] if os.environ.get("DISPLAY") else args.sizes.split(",")
     for size in sizes:
         display = Display(size)
         try:

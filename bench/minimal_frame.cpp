@@ -5,6 +5,7 @@
 // window's width (opaque, nearest sampling: the cheapest way to draw it),
 // present, then sleep out the game's 15 ms. After `seconds` it prints a line
 // in the game's --frame-stats format on stdout.
+//     pelta_minimal_frame [seconds [width height]]
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <cstdio>
@@ -51,6 +52,11 @@ int main(int argc, char **argv) {
   if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
     desktop.w = 1920;
     desktop.h = 1080;
+  }
+  // A window of a given size instead, to match a game played in a window.
+  if (argc > 3) {
+    desktop.w = std::atoi(argv[2]);
+    desktop.h = std::atoi(argv[3]);
   }
   SDL_Window *window =
       SDL_CreateWindow("Pelta minimal frame", 0, 0, desktop.w, desktop.h, SDL_WINDOW_BORDERLESS);

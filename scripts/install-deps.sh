@@ -5,7 +5,8 @@ PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-m
 libsdl2-image-dev libopenmpt-dev zlib1g-dev fonts-dejavu-core fontconfig libgl1-mesa-dri"
 if [ "$1" = "--tests" ]; then
   PACKAGES="$PACKAGES libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick \
-clang libclang-rt-14-dev libebur128-dev desktop-file-utils appstream groff-base reuse lintian dpkg-dev file"
+clang libclang-rt-14-dev libebur128-dev desktop-file-utils appstream groff-base reuse lintian dpkg-dev file \
+x11-xserver-utils openbox twm mutter kwin-wayland xwayland dbus"
 fi
 missing=""
 for p in $PACKAGES; do

@@ -91,6 +91,18 @@ void setUpSubsystems(bool readTopTen) {
   findFreeScreenshotNumber();
 }
 
+// The displays the session names, as the player set them: ":0", "wayland-0"
+// or both, so that a message says which one failed.
+static std::string namedDisplays() {
+  const char *x = std::getenv("DISPLAY");
+  const char *wayland = std::getenv("WAYLAND_DISPLAY");
+  std::string names = x != nullptr ? x : "";
+  if (wayland != nullptr && wayland[0] != '\0') {
+    names += names.empty() ? wayland : std::string(" nor ") + wayland;
+  }
+  return names;
+}
+
 int runPelta(const char *commandLine, const Replay *replay) {
   // Before anything else: a logout during start-up still ends in the normal
   // shutdown, whatever becomes of the guard.
@@ -114,12 +126,13 @@ int runPelta(const char *commandLine, const Replay *replay) {
   gameSrand(calendarTimeSeconds());
   setWindowClass(APP_ID);
   if (!createMainWindow(PROGRAM_NAME, iconPath().c_str())) {
+    std::fprintf(stderr, "pelta: cannot open display %s\n", namedDisplays().c_str());
     releaseSingleInstance();
     return EXIT_WINDOW_FAILED;
   }
   if (drawsNowhere(videoDriverName())) {
-    std::fprintf(stderr, "pelta: no usable display: SDL could only open its %s video driver\n",
-                 videoDriverName());
+    std::fprintf(stderr, "pelta: cannot open display %s (SDL could only open its %s video driver)\n",
+                 namedDisplays().c_str(), videoDriverName());
     destroyMainWindow();
     releaseSingleInstance();
     return 1;
@@ -130,7 +143,6 @@ int runPelta(const char *commandLine, const Replay *replay) {
     releaseSingleInstance();
     return failure;
   }
-  showGameWindow();
   readSettings();
   initAudio();
   setUpSubsystems(replay == nullptr);
@@ -143,6 +155,9 @@ int runPelta(const char *commandLine, const Replay *replay) {
   if (replay != nullptr) {
     startPlayback(*replay);
   }
+  // Shown once everything is loaded: the first frame follows at once,
+  // rather than a black window while the pictures load.
+  showGameWindow();
   recordingEnabled = replay == nullptr ? 1 : 0;
 
   quitPosted = 0;

@@ -6,6 +6,7 @@
 #include "platform/system.h"
 #include "platform/video.h"
 #include "shell/shell.h"
+#include <cstdio>
 
 void handleWindowEvent(WindowEvent event) {
   switch (event) {
@@ -29,6 +30,9 @@ void handleWindowEvent(WindowEvent event) {
     break;
   case WindowEvent::RaiseRequest:
     raiseMainWindow();
+    // The desktop may only flash the entry instead (focus-stealing rules).
+    std::fprintf(stderr, "pelta: a second start asked for this window: asked the %s desktop to "
+                 "bring it forward\n", videoDriverName());
     break;
   case WindowEvent::ToggleWindow:
     playingInWindow = !playingInWindow;

@@ -31,16 +31,14 @@ kill "$OTHER_X"
 kill -0 $GAME_PID 2>/dev/null || fail "the first instance ended when the others started"
 
 press ctrl p
-sleep 0.5
-[ -f "$SHOTS/scr_001.bmp" ] || fail "Ctrl+P wrote no screenshots/scr_001.bmp in the user folder"
+wait_until 10 test -f "$SHOTS/scr_001.bmp" || fail "Ctrl+P wrote no screenshots/scr_001.bmp in the user folder"
 size=$(bmp_size "$SHOTS/scr_001.bmp")
 expected=$(screen_size)
 if [ -n "$expected" ]; then
   [ "$size" = "$expected" ] || fail "screenshot is $size, screen is $expected"
 fi
 press ctrl p
-sleep 0.5
-[ -f "$SHOTS/scr_002.bmp" ] || fail "the second Ctrl+P wrote no scr_002.bmp"
+wait_until 10 test -f "$SHOTS/scr_002.bmp" || fail "the second Ctrl+P wrote no scr_002.bmp"
 
 # Another window takes the focus: no frame runs, so no key is read; with
 # the focus back the game goes on.
@@ -56,8 +54,7 @@ if command -v xmessage >/dev/null 2>&1; then
   xdotool windowfocus --sync "$(xdotool search --name "^Pelta 2.0$" | head -1)"
   sleep 0.3
   press ctrl p
-  sleep 0.5
-  [ -f "$SHOTS/scr_003.bmp" ] || fail "no frames after the focus came back"
+  wait_until 10 test -f "$SHOTS/scr_003.bmp" || fail "no frames after the focus came back"
   kill $other_pid 2>/dev/null
 fi
 

@@ -23,9 +23,12 @@ escape_quits() {
 escape_returns() {
   kill -0 $GAME_PID 2>/dev/null || fail "$1"
   xdotool key Escape
-  sleep 0.4
+  wait_until 30 menu_at $COUNTDOWN_BOX
   kill -0 $GAME_PID 2>/dev/null || fail "$2"
 }
+
+# The window is this size.
+window_is() { [ "$(window_size "$1")" = "$2" ]; }
 
 screen=$(screen_size)
 start_game --window --display 5
@@ -38,31 +41,28 @@ windowed=$(window_size "$win")
   fail "--window gave $windowed on a $screen screen"
 
 xdotool key alt+Return
-sleep 0.5
-[ "$(window_size "$win")" = "$screen" ] || fail "Alt+Enter gave $(window_size "$win"), not $screen"
+wait_until 10 window_is "$win" "$screen" || fail "Alt+Enter gave $(window_size "$win"), not $screen"
 xdotool key alt+Return
-sleep 0.5
-[ "$(window_size "$win")" = "$windowed" ] || fail "Alt+Enter again gave $(window_size "$win")"
+wait_until 10 window_is "$win" "$windowed" || fail "Alt+Enter again gave $(window_size "$win")"
 # Alt up before Enter: the Enter is still the switch's, not the menu's.
 xdotool keydown alt keydown Return
 sleep 0.2
 xdotool keyup alt
 sleep 0.2
 xdotool keyup Return
-sleep 0.5
-[ "$(window_size "$win")" = "$screen" ] || fail "Alt+Enter held gave $(window_size "$win")"
+wait_until 10 window_is "$win" "$screen" || fail "Alt+Enter held gave $(window_size "$win")"
 escape_quits "Alt+Enter started a game"
 
 # Taps as short as xdotool makes them.
 start_game
 xdotool key i
-sleep 0.4
+wait_until 30 white_at $COUNTDOWN_BOX
 escape_returns "a quick I was lost" "Escape on the instructions quit"
 escape_quits "a quick Escape on the instructions was lost"
 
 start_game
 xdotool key KP_Enter
-sleep 0.5
+wait_until 30 white_at $COUNTDOWN_BOX
 escape_returns "keypad Enter started no game" "Escape in the game quit"
 escape_quits "Escape in the game did not return to the menu"
 
@@ -77,7 +77,7 @@ sleep 0.4
 escape_quits "on Dvorak the key in T's place opened the top ten"
 start_game
 xdotool key t
-sleep 0.4
+wait_until 30 white_at $COUNTDOWN_BOX
 escape_returns "on Dvorak the key that types T did not open the top ten" "Escape on the top ten quit"
 escape_quits "Escape on the top ten did not return to the menu"
 at_exit

@@ -63,9 +63,8 @@ xprop -id "$window" WM_CLASS | grep -q "= \"$class\", \"$class\"$" ||
   fail "window class $(xprop -id "$window" WM_CLASS), desktop entry $class"
 xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no icon"
 press ctrl p
-sleep 0.5
 shot="$HOME/.local/share/pelta/screenshots/scr_001.bmp"
-[ -f "$shot" ] || fail "no screenshot in ~/.local/share/pelta: $(cat "$WORK/game.log")"
+wait_until 10 test -f "$shot" || fail "no screenshot in ~/.local/share/pelta: $(cat "$WORK/game.log")"
 colours=$(convert "$shot" -format %k info:)
 [ "$colours" -gt 50 ] || fail "the menu is not on screen ($colours colours)"
 press Next

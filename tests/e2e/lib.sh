@@ -61,6 +61,46 @@ wait_exit() {
   done
 }
 
+# Runs the command until it succeeds, for at most $1 seconds; false when the
+# time ran out. For what a test must see before it goes on, however slowly
+# the machine draws the game's frames.
+wait_until() {
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.1
+  done
+}
+
+# True when the screen's rectangle WxH+X+Y holds no pixel brighter than
+# dark grey.
+dark_at() {
+  local brightest
+  brightest=$(import -window root -crop "$1" -colorspace Gray -format '%[fx:maxima]' info: 2>/dev/null)
+  [ -n "$brightest" ] && awk -v b="$brightest" 'BEGIN { exit !(b < 0.3) }'
+}
+
+# True when the rectangle holds white (the countdown's digit; the menu's lines
+# are green, no brighter than half).
+white_at() {
+  local brightest
+  brightest=$(import -window root -crop "$1" -colorspace Gray -format '%[fx:maxima]' info: 2>/dev/null)
+  [ -n "$brightest" ] && awk -v b="$brightest" 'BEGIN { exit !(b > 0.9) }'
+}
+
+# True when the rectangle shows the main menu's green lines and nothing white.
+menu_at() {
+  local brightest
+  brightest=$(import -window root -crop "$1" -colorspace Gray -format '%[fx:maxima]' info: 2>/dev/null)
+  [ -n "$brightest" ] && awk -v b="$brightest" 'BEGIN { exit !(b > 0.3 && b < 0.9) }'
+}
+
+# The middle of a 1280x1024 screen: the countdown's digit stands there until
+# play starts; the main menu's green lines, and the white ones of the top ten
+# and the instructions, pass through it.
+COUNTDOWN_BOX=80x120+600+420
+
 # Width and height of a BMP file, from its header.
 bmp_size() {
   od -An -t d4 -j 18 -N 8 "$1" | awk '{print $1 "x" $2}'

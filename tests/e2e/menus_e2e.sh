@@ -17,18 +17,20 @@ cmp -s "$USER_DATA/setting.pta" "$BUILD/data/setting.pta" || fail "the default s
 music_volume() { od -An -t d4 -j 4 -N 4 "$USER_DATA/setting.pta" | tr -d ' '; }
 first=$(music_volume)
 
+wait_until 60 menu_at $COUNTDOWN_BOX || fail "the main menu did not show"
 press t
-sleep 0.3
-# Held long enough to go back to the menu and stay held there.
+wait_until 30 white_at $COUNTDOWN_BOX || fail "T did not open the top ten"
+# Held until the menu is back, and on for a while there.
 xdotool keydown Escape
-sleep 0.6
+wait_until 30 menu_at $COUNTDOWN_BOX || fail "Escape did not lead back to the menu"
+sleep 0.3
 xdotool keyup Escape
 sleep 0.3
 kill -0 $GAME_PID 2>/dev/null || fail "Escape held over from the top ten quit the game"
 press i
-sleep 0.3
+wait_until 30 white_at $COUNTDOWN_BOX || fail "I did not open the instructions"
 press Escape
-sleep 0.3
+wait_until 30 menu_at $COUNTDOWN_BOX || fail "Escape did not leave the instructions"
 kill -0 $GAME_PID 2>/dev/null || fail "Escape on the instructions quit the game"
 press Page_Up
 press Escape

@@ -15,14 +15,14 @@ verify() {
 
 start_game
 press Return
-sleep 3.5 # the countdown
+wait_until 60 dark_at $COUNTDOWN_BOX || fail "the countdown did not end within 60 s"
 xdotool keydown Down
 sleep 0.6
 xdotool keyup Down
 press Right
 sleep 1
 press Escape
-sleep 0.3
+wait_until 30 menu_at $COUNTDOWN_BOX || fail "Escape did not leave the game for the menu"
 press Escape
 wait_exit $GAME_PID 3
 [ "$EXIT_CODE" = 0 ] || fail "Escape in the menu: exit $EXIT_CODE"
@@ -33,7 +33,7 @@ verify "$first"
 
 start_game
 press Return
-sleep 1.5
+wait_until 60 white_at $COUNTDOWN_BOX || fail "the game screen did not show its countdown"
 kill -TERM $GAME_PID
 wait_exit $GAME_PID 3
 [ "$EXIT_CODE" = 0 ] || fail "SIGTERM: exit $EXIT_CODE"

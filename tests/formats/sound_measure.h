@@ -172,6 +172,34 @@ inline float peakOf(const Stereo &s) {
   return p;
 }
 
+// In-place iterative radix-2 FFT (the size a power of two).
+inline void fft(std::vector<std::complex<double>> &x) {
+  size_t n = x.size();
+  for (size_t i = 1, j = 0; i < n; ++i) {
+    size_t bit = n >> 1;
+    for (; j & bit; bit >>= 1) {
+      j ^= bit;
+    }
+    j ^= bit;
+    if (i < j) {
+      std::swap(x[i], x[j]);
+    }
+  }
+  for (size_t len = 2; len <= n; len <<= 1) {
+    std::complex<double> step = std::polar(1.0, -2.0 * M_PI / static_cast<double>(len));
+    for (size_t i = 0; i < n; i += len) {
+      std::complex<double> w(1.0);
+      for (size_t k = 0; k < len / 2; ++k) {
+        std::complex<double> u = x[i + k];
+        std::complex<double> v = x[i + k + len / 2] * w;
+        x[i + k] = u + v;
+        x[i + k + len / 2] = u - v;
+        w *= step;
+      }
+    }
+  }
+}
+
 // Shares of the energy of a stretch (mono sum) in [lowHz, highHz) for each
 // band, from averaged Hann-windowed spectra.
 inline std::vector<double> bandShares(const Stereo &s,
@@ -184,30 +212,7 @@ inline std::vector<double> bandShares(const Stereo &s,
       double w = 0.5 - 0.5 * std::cos(2.0 * M_PI * static_cast<double>(i) / N);
       x[i] = w * 0.5 * (s[2 * (start + i)] + s[2 * (start + i) + 1]);
     }
-    // Iterative radix-2 FFT.
-    for (size_t i = 1, j = 0; i < N; ++i) {
-      size_t bit = N >> 1;
-      for (; j & bit; bit >>= 1) {
-        j ^= bit;
-      }
-      j ^= bit;
-      if (i < j) {
-        std::swap(x[i], x[j]);
-      }
-    }
-    for (size_t len = 2; len <= N; len <<= 1) {
-      std::complex<double> step = std::polar(1.0, -2.0 * M_PI / static_cast<double>(len));
-      for (size_t i = 0; i < N; i += len) {
-        std::complex<double> w(1.0);
-        for (size_t k = 0; k < len / 2; ++k) {
-          std::complex<double> u = x[i + k];
-          std::complex<double> v = x[i + k + len / 2] * w;
-          x[i + k] = u + v;
-          x[i + k + len / 2] = u - v;
-          w *= step;
-        }
-      }
-    }
+    fft(x);
     for (size_t k = 1; k < N / 2; ++k) {
       power[k] += std::norm(x[k]);
     }

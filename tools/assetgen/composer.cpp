@@ -2,13 +2,17 @@
 // tune's seed; each section is one 64-row pattern of drums, bass, lead with an
 // echo, pad chords and plucked arpeggios or answers. MOD tunes fold this onto
 // four channels with arpeggio-effect chords. Every section ends each of its
-// voices by its last row, so a section sounds the same whatever came before:
-// the loop back from the last section to the first verse carries nothing over.
+// voices by its last row, but for the pads and the bass, which every section
+// strikes again on its first row; so a section sounds the same whatever came
+// before, the loop back carries nothing over, and the music never stops
+// between two sections. Each order has a pattern of its own: a repeated
+// section comes back varied.
 #include "composer.h"
 #include "rhythm.h"
 #include "sections.h"
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 // Channel plan of the wide formats, the last one for speed, tempo and the
@@ -73,26 +77,29 @@ void placeChords(Song &song, Pattern &p, const SectionScore &s, bool mod, double
   int32_t count = mod ? 1 : 3;
   bool answers = mod && !s.answer.empty();
   std::vector<ScoreNote> voices[3];
-  for (int32_t bar = 0; bar < 4; ++bar) {
-    if (answers && bar % 2 == 1) {
+  for (int32_t half = 0; half < 8; ++half) {
+    int32_t from = half * CHORD_ROWS;
+    if (answers && half / 2 % 2 == 1) {
       continue;
     }
-    const Chord &chord = s.chords[static_cast<size_t>(bar)];
+    const Chord &chord = s.chords[static_cast<size_t>(half)];
     if (mod) {
       uint8_t param = static_cast<uint8_t>(chord.intervals[0] << 4 | chord.intervals[1]);
-      for (int32_t r = bar * 16; r < bar * 16 + 16; ++r) {
+      for (int32_t r = from; r < from + CHORD_ROWS; ++r) {
         Cell &c = cellAt(song, p, r, MOD_CHORD);
         c.fx = Fx::Arpeggio;
         c.param = param;
       }
     }
-    bool same = bar > 0 && !answers && s.chords[static_cast<size_t>(bar - 1)].tones == chord.tones;
+    const Chord *before = half > 0 ? &s.chords[static_cast<size_t>(half - 1)] : nullptr;
+    bool same = before != nullptr && !(answers && half % 2 == 0) &&
+                (mod ? before->root == chord.root : before->tones == chord.tones);
     for (int32_t v = 0; v < count; ++v) {
       if (same) {
-        voices[v].back().length += 16;
+        voices[v].back().length += CHORD_ROWS;
       } else {
         int32_t pitch = mod ? chord.root + 60 : chord.tones[static_cast<size_t>(v)];
-        voices[v].push_back({bar * 16, 16, pitch, s.padVolume});
+        voices[v].push_back({from, CHORD_ROWS, pitch, s.padVolume});
       }
     }
   }
@@ -111,7 +118,8 @@ void placeChords(Song &song, Pattern &p, const SectionScore &s, bool mod, double
               [](const ScoreNote &a, const ScoreNote &b) { return a.row < b.row; });
   }
   for (int32_t v = 0; v < count; ++v) {
-    placeNotes(p, song.channels, mod ? MOD_CHORD : CH_PAD1 + v, INS_PAD, voices[v], 1.0, false);
+    placeNotes(p, song.channels, mod ? MOD_CHORD : CH_PAD1 + v, INS_PAD, voices[v], 1.0, false,
+               true);
   }
 }
 
@@ -143,10 +151,11 @@ std::vector<Instrument> instrumentsFor(const TuneRecipe &recipe) {
   bool mod = recipe.format == TuneFormat::Mod;
   int32_t rate = mod ? 16574 : 22050;
   std::vector<Instrument> list;
-  list.push_back(makeInstrument(Voice::Kick, rate, 60));
-  list.push_back(makeInstrument(Voice::Snare, rate, 60));
-  list.push_back(makeInstrument(Voice::HatClosed, rate, 60));
-  list.push_back(makeInstrument(Voice::HatOpen, rate, 60));
+  int32_t kit = static_cast<int32_t>(recipe.seed % 5); // the tunes take the kits in turn
+  list.push_back(makeInstrument(Voice::Kick, rate, 60, kit));
+  list.push_back(makeInstrument(Voice::Snare, rate, 60, kit));
+  list.push_back(makeInstrument(Voice::HatClosed, rate, 60, kit));
+  list.push_back(makeInstrument(Voice::HatOpen, rate, 60, kit));
   list.push_back(makeInstrument(recipe.bass, mod ? rate : 11025, mod ? 48 : 36));
   // A MOD plays three octaves; its lead sample's root sits so that the
   // melody's whole range (and a lifted last chorus) fits in them.
@@ -158,7 +167,8 @@ std::vector<Instrument> instrumentsFor(const TuneRecipe &recipe) {
   }
   // A note's own volume sets its level; a MOD note whose row carries an effect
   // has none and plays at its sample's volume.
-  const int32_t pans[] = {128, 118, 160, 150, 128, 100, 128, 170};
+  // Bass and lead in the centre; drums, pads and plucks spread around them.
+  const int32_t pans[] = {128, 118, 160, 150, 128, 128, 128, 170};
   for (size_t i = 0; i < list.size(); ++i) {
     list[i].volume = static_cast<int32_t>(std::lround(48 * MIX[i + 1]));
     list[i].panning = pans[i];
@@ -167,35 +177,47 @@ std::vector<Instrument> instrumentsFor(const TuneRecipe &recipe) {
 }
 
 Pattern makePattern(Song &song, const TuneRecipe &recipe, const TuneMaterial &material,
-                    SectionKind kind) {
+                    SectionKind kind, int32_t round) {
   bool mod = recipe.format == TuneFormat::Mod;
   double gain = formatGain(recipe.format);
-  SectionScore score = composeSection(recipe, material, kind);
+  SectionScore score = composeSection(recipe, material, kind, round);
   Pattern p;
   p.cells.assign(static_cast<size_t>(PATTERN_ROWS * song.channels), Cell{});
   placeDrums(song, p, score, mod, gain);
   placeChords(song, p, score, mod, gain);
   if (mod) {
-    placeNotes(p, song.channels, MOD_BASS, INS_BASS, score.bass, MIX[INS_BASS] * gain, false);
+    placeNotes(p, song.channels, MOD_BASS, INS_BASS, score.bass, MIX[INS_BASS] * gain, false,
+               true);
     placeNotes(p, song.channels, MOD_LEAD, INS_LEAD, score.lead, MIX[INS_LEAD] * gain, true);
   } else {
-    placeNotes(p, song.channels, CH_BASS, INS_BASS, score.bass, MIX[INS_BASS] * gain, false);
+    placeNotes(p, song.channels, CH_BASS, INS_BASS, score.bass, MIX[INS_BASS] * gain, false,
+               true);
     placeNotes(p, song.channels, CH_LEAD, INS_LEAD, score.lead, MIX[INS_LEAD] * gain, true);
+    // A dotted-eighth echo of the chord tones, short and within their chord,
+    // so it never rubs against the melody's next note.
     std::vector<ScoreNote> echo;
     for (ScoreNote n : score.lead) {
-      n.row += 3; // a dotted-eighth echo
-      n.length = std::min(n.length, 4);
-      if (n.row < PATTERN_ROWS) {
-        echo.push_back(n);
+      n.row += 3;
+      n.length = std::min(n.length, 2);
+      if (n.row + n.length > PATTERN_ROWS || !score.chordAt(n.row).has(n.pitch) ||
+          !score.chordAt(n.row + n.length - 1).has(n.pitch)) {
+        continue;
       }
+      echo.push_back(n);
     }
     placeNotes(p, song.channels, CH_ECHO, INS_LEAD, echo, MIX[INS_LEAD] * ECHO * gain, false);
     bool answers = !score.answer.empty();
     placeNotes(p, song.channels, CH_ARP, INS_PLUCK, answers ? score.answer : score.arps,
                (answers ? 1.0 : MIX[INS_PLUCK]) * gain, false);
   }
-  // The section's last row fades whatever still sounds, drums included.
+  // The section's last row fades whatever still sounds, drums included, but
+  // for the pads and the bass, which the next section takes over.
   for (int32_t ch = 0; ch < song.channels; ++ch) {
+    bool held = mod ? ch == MOD_BASS || ch == MOD_CHORD
+                    : ch == CH_BASS || (ch >= CH_PAD1 && ch < CH_PAD1 + 3);
+    if (held) {
+      continue;
+    }
     Cell &c = cellAt(song, p, LAST_ROW, ch);
     if (c.fx == Fx::None || c.fx == Fx::Arpeggio || c.fx == Fx::Vibrato) {
       c.fx = Fx::VolumeDown;
@@ -207,7 +229,8 @@ Pattern makePattern(Song &song, const TuneRecipe &recipe, const TuneMaterial &ma
 } // namespace
 
 void placeNotes(Pattern &p, int32_t channels, int32_t ch, uint8_t instrument,
-                const std::vector<ScoreNote> &notes, double volumeScale, bool vibrato) {
+                const std::vector<ScoreNote> &notes, double volumeScale, bool vibrato,
+                bool holdToEnd) {
   for (size_t i = 0; i < notes.size(); ++i) {
     const ScoreNote &n = notes[i];
     if (n.row < 0 || n.row >= PATTERN_ROWS) {
@@ -229,7 +252,7 @@ void placeNotes(Pattern &p, int32_t channels, int32_t ch, uint8_t instrument,
         }
       }
     }
-    if (nextStartsAtEnd) {
+    if (nextStartsAtEnd || (holdToEnd && n.row + n.length >= PATTERN_ROWS && end > n.row)) {
       continue;
     }
     // The fade goes on the end row, or on the note's own row when it starts
@@ -253,43 +276,47 @@ ComposedTune composeTune(const TuneRecipe &recipe) {
   song.tempo = recipe.tempo;
   song.instruments = instrumentsFor(recipe);
   if (!mod) {
-    song.channelPan = {32, 28, 42, 32, 24, 44, 16, 32, 48, 40, 32};
+    song.channelPan = {32, 28, 42, 32, 32, 38, 16, 32, 48, 40, 32};
   }
   tune.form = material.form;
   if (mod) {
     // A MOD has no tempo in its header and ProTracker players apply a tempo
     // command from its row's second tick, so a tune that set its tempo on its
     // first row would play that row's first tick at the default 125 BPM. A
-    // silent two-tick lead-in row sets the tempo before the intro starts.
+    // silent lead-in of two two-tick rows sets the tempo before the intro starts.
     tune.form.insert(tune.form.begin(), SectionKind::LeadIn);
   }
   tune.loopOrder = mod ? 2 : 1;
   tune.leadChannel = mod ? MOD_LEAD : CH_LEAD;
   tune.bassChannel = mod ? MOD_BASS : CH_BASS;
-  std::vector<SectionKind> made;
+  std::map<int32_t, int32_t> rounds; // repeats so far of each family of sections
   for (size_t order = 0; order < tune.form.size(); ++order) {
     SectionKind kind = tune.form[order];
-    bool last = order + 1 == tune.form.size();
+    bool lifted = kind == SectionKind::Final && material.lift;
+    tune.tonics.push_back(kind == SectionKind::LeadIn ? -1 : (recipe.key + (lifted ? 2 : 0)) % 12);
     if (kind == SectionKind::LeadIn) {
       Pattern p;
       p.cells.assign(static_cast<size_t>(PATTERN_ROWS * song.channels), Cell{});
       p.at(0, MOD_DRUMS, song.channels) = {NOTE_NONE, 0, 255, Fx::Speed, 2};
       p.at(0, MOD_BASS, song.channels) = {NOTE_NONE, 0, 255, Fx::Tempo,
                                           static_cast<uint8_t>(recipe.tempo)};
-      p.at(0, MOD_LEAD, song.channels) = {NOTE_NONE, 0, 255, Fx::PatternBreak, 0};
+      // A MOD's channels sit hard left, right, right, left: the lead-in
+      // brings bass and lead to the centre and the drums and chords to
+      // either side of it, for the whole tune (a loop keeps them).
+      p.at(0, MOD_LEAD, song.channels) = {NOTE_NONE, 0, 255, Fx::Pan, 0x80};
+      p.at(0, MOD_CHORD, song.channels) = {NOTE_NONE, 0, 255, Fx::Pan, 0xA8};
+      p.at(1, MOD_DRUMS, song.channels) = {NOTE_NONE, 0, 255, Fx::Pan, 0x58};
+      p.at(1, MOD_BASS, song.channels) = {NOTE_NONE, 0, 255, Fx::Pan, 0x80};
+      p.at(1, MOD_LEAD, song.channels) = {NOTE_NONE, 0, 255, Fx::PatternBreak, 0};
       song.patterns.push_back(std::move(p));
       song.orders.push_back(static_cast<uint8_t>(song.patterns.size() - 1));
-      made.push_back(kind);
       continue;
     }
-    auto found = std::find(made.begin(), made.end(), kind);
-    if (found != made.end() && !last) {
-      song.orders.push_back(static_cast<uint8_t>(found - made.begin()));
-      continue;
-    }
-    song.patterns.push_back(makePattern(song, recipe, material, kind));
+    int32_t family = kind == SectionKind::Verse2                                    ? 1
+                     : kind == SectionKind::Chorus2 || kind == SectionKind::Final ? 4
+                                                                                  : static_cast<int32_t>(kind);
+    song.patterns.push_back(makePattern(song, recipe, material, kind, rounds[family]++));
     song.orders.push_back(static_cast<uint8_t>(song.patterns.size() - 1));
-    made.push_back(kind);
   }
   stateTempo(song, song.orders[static_cast<size_t>(tune.loopOrder - 1)], mod);
   stateTempo(song, song.orders[static_cast<size_t>(tune.loopOrder)], mod);

@@ -60,6 +60,7 @@ enum : uint8_t {
 struct ComposedTune {
   Song song;
   std::vector<SectionKind> form; // the section of every order
+  std::vector<int32_t> tonics;   // the key's pitch class at every order; -1 none
   int32_t loopOrder = 1;         // where the last order jumps back to
   int32_t leadChannel = 0;
   int32_t bassChannel = 0;
@@ -81,6 +82,10 @@ struct ScoreNote {
 // Writes notes into one channel of a section. Every note is ended: by the
 // next note, by a fast fade on its last row, or, when it would run past the
 // section, by a fade on the section's last row (its own row, when it starts
-// there), so no looped sample rings on into the next section.
+// there), so no looped sample rings on into the next section. A voice that
+// every section starts on its first row (pads, bass) may instead hold its
+// last note to the end: the next section's first note takes over from it, and
+// the music never stops between two sections.
 void placeNotes(Pattern &p, int32_t channels, int32_t channel, uint8_t instrument,
-                const std::vector<ScoreNote> &notes, double volumeScale, bool vibrato);
+                const std::vector<ScoreNote> &notes, double volumeScale, bool vibrato,
+                bool holdToEnd = false);

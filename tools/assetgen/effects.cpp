@@ -32,27 +32,43 @@ void addNote(std::vector<double> &out, double start, double length, double freq,
   }
 }
 
-// A bell: inharmonic sine partials with their own decays.
-void addBell(std::vector<double> &out, double start, double freq, double amp, double decay) {
-  const double ratio[] = {1.0, 2.0, 2.76, 5.4, 8.93};
-  const double level[] = {1.0, 0.5, 0.35, 0.2, 0.1};
-  for (int p = 0; p < 5; ++p) {
-    if (freq * ratio[p] < RATE * 0.45) {
-      addNote(out, start, 1.5, freq * ratio[p], Wave::Sine, amp * level[p], 0.002,
-              decay * (1.0 + p * 0.7));
-    }
+// Noise through a band-pass at `centre`, decaying at `decay` per second,
+// added from `start` for `length` seconds: claps, clicks and cymbals, which
+// have no pitch and so sit over a tune in any key.
+void addNoise(std::vector<double> &out, double start, double length, double centre, double q,
+              double amp, double decay, uint32_t seed, double attack = 0.001) {
+  Noise n{seed};
+  Svf f;
+  size_t first = static_cast<size_t>(start * RATE);
+  for (size_t i = 0; i < static_cast<size_t>(length * RATE) && first + i < out.size(); ++i) {
+    double t = static_cast<double>(i) / RATE;
+    f.process(n.next(), centre, q, RATE);
+    out[first + i] += amp * f.band * std::min(1.0, t / attack) * std::exp(-decay * t);
   }
 }
 
-// Countdown tick: a short bright wooden blip.
-std::vector<double> tick() {
-  auto s = silence(0.14);
-  addNote(s, 0.0, 0.14, 1318.5, Wave::Sine, 0.8, 0.001, 40.0);
-  addNote(s, 0.0, 0.14, 2637.0, Wave::Triangle, 0.35, 0.001, 60.0);
-  Noise n{11};
-  for (size_t i = 0; i < 120; ++i) {
-    s[i] += 0.3 * n.next() * (1.0 - i / 120.0);
+// A tone gliding from one frequency to another (exponentially): it passes
+// through every pitch, so it belongs to no key.
+void addGlide(std::vector<double> &out, double start, double length, double from, double to,
+              Wave wave, double amp, double decay = 0.0) {
+  const auto &table = wavetable(wave, std::max(1, static_cast<int>(9000.0 / std::max(from, to))));
+  size_t first = static_cast<size_t>(start * RATE);
+  size_t count = static_cast<size_t>(length * RATE);
+  double phase = 0.0;
+  for (size_t i = 0; i < count && first + i < out.size(); ++i) {
+    double t = static_cast<double>(i) / RATE;
+    double f = from * std::pow(to / from, t / length);
+    phase += f / RATE;
+    double env = std::min(1.0, t / 0.004) * std::min(1.0, (length - t) / 0.015) * std::exp(-decay * t);
+    out[first + i] += amp * env * readTable(table, phase);
   }
+}
+
+// Countdown tick: a short dry click, high and clear over any music.
+std::vector<double> tick() {
+  auto s = silence(0.12);
+  addNoise(s, 0.0, 0.12, 3200.0, 0.25, 1.0, 55.0, 11);
+  addNoise(s, 0.0, 0.05, 7000.0, 0.5, 0.5, 120.0, 12);
   return s;
 }
 
@@ -74,39 +90,50 @@ std::vector<double> captureWhoosh() {
   return s;
 }
 
-// Level complete: a rising major arpeggio and a held chord; grandeur 0 … 2
-// adds notes, an octave shimmer and length.
+// Level complete, by the result (grandeur 0 … 2): pitchless fanfares of
+// drums, cymbals and rising sweeps, so they sit over any tune's key. Each
+// opens its own way: low claps for the lowest result, a high rising sweep
+// over a snare roll for the middle one, a deep boom and a roll for the best; the
+// better the result, the longer and grander the cymbal-lit finish.
 std::vector<double> levelDone(int grandeur) {
   double length = 1.3 + 0.6 * grandeur;
-  auto s = silence(length + 0.3);
-  const double notes[] = {60, 64, 67, 72, 76, 79, 84};
-  int steps = 4 + grandeur;
-  double step = 0.09;
-  for (int i = 0; i < steps; ++i) {
-    addNote(s, i * step, 0.35, midiFrequency(notes[i]), Wave::Square, 0.22, 0.004, 5.0);
-    addNote(s, i * step, 0.35, midiFrequency(notes[i]) * 1.003, Wave::Saw, 0.12, 0.004, 5.0);
-  }
-  double chordAt = steps * step;
-  double hold = length - chordAt;
-  const double chord[] = {60, 64, 67, 72};
-  for (double c : chord) {
-    addNote(s, chordAt, hold, midiFrequency(c), Wave::Saw, 0.16, 0.02, 1.2, 0.004);
-    addNote(s, chordAt, hold, midiFrequency(c) * 1.005, Wave::Saw, 0.12, 0.02, 1.2);
-  }
-  addNote(s, chordAt, hold, midiFrequency(48), Wave::Triangle, 0.5, 0.01, 1.0);
-  if (grandeur >= 1) {
-    for (int i = 0; i < 3 + grandeur * 2; ++i) {
-      addBell(s, chordAt + i * 0.07, midiFrequency(84 + (i % 3) * 4 + (i / 3) * 12), 0.10, 5.0);
+  auto s = silence(length + 0.2);
+  double finish = 0.0;
+  if (grandeur == 0) {
+    for (double at : {0.0, 0.13, 0.26}) {
+      addNoise(s, at, 0.15, 950.0, 0.8, 1.0, 35.0, 61 + static_cast<uint32_t>(at * 100));
     }
-  }
-  if (grandeur >= 2) {
-    Noise n{33};
-    Svf f;
-    for (size_t i = static_cast<size_t>(chordAt * RATE); i < s.size(); ++i) {
-      double t = static_cast<double>(i) / RATE - chordAt;
-      f.process(n.next(), 7000.0, 0.5, RATE);
-      s[i] += 0.25 * f.band * std::exp(-2.5 * t); // cymbal swell
+    finish = 0.4;
+  } else if (grandeur == 1) {
+    addGlide(s, 0.0, 0.45, 1500.0, 6000.0, Wave::Triangle, 0.3);
+    for (int i = 0; i < 9; ++i) {
+      addNoise(s, i * 0.05, 0.08, 4000.0, 0.9, 0.25 + 0.06 * i, 30.0, 70 + static_cast<uint32_t>(i));
     }
+    finish = 0.45;
+  } else {
+    double phase = 0.0;
+    for (size_t i = 0; i < static_cast<size_t>(0.5 * RATE); ++i) {
+      double t = static_cast<double>(i) / RATE;
+      phase += (45.0 + 110.0 * std::exp(-t * 12.0)) / RATE; // a falling boom
+      s[i] += 0.9 * std::sin(2.0 * PI * phase) * std::exp(-t * 6.0) * std::min(1.0, t / 0.002);
+    }
+    for (int i = 0; i < 12; ++i) {
+      addNoise(s, 0.1 + i * 0.035, 0.06, 1800.0, 0.9, 0.15 + 0.05 * i, 35.0, 80 + static_cast<uint32_t>(i));
+    }
+    finish = 0.55;
+  }
+  // The finish: a crash cymbal, a kick under it and glittering rising sweeps.
+  double ring = length - finish;
+  addNoise(s, finish, ring + 0.2, 6500.0, 0.7, 0.8, 2.8 - 0.5 * grandeur, 90 + static_cast<uint32_t>(grandeur), 0.004);
+  double phase = 0.0;
+  for (size_t i = 0; i < static_cast<size_t>(0.3 * RATE); ++i) {
+    double t = static_cast<double>(i) / RATE;
+    phase += (55.0 + 100.0 * std::exp(-t * 30.0)) / RATE;
+    s[static_cast<size_t>(finish * RATE) + i] += 0.7 * std::sin(2.0 * PI * phase) * std::exp(-t * 9.0);
+  }
+  for (int i = 0; i < 2 + 2 * grandeur; ++i) {
+    double from = 900.0 * (1.0 + 0.37 * i);
+    addGlide(s, finish + 0.12 * i, 0.35, from, from * 3.0, Wave::Sine, 0.12, 4.0);
   }
   return s;
 }
@@ -152,51 +179,54 @@ std::vector<double> gameOver() {
   return s;
 }
 
-// Track hum: an electric buzz whose every component fits a whole number of
-// cycles into the loop, so the end runs straight back into the start. Its
-// lowest partial is 220 Hz, above the tunes' bass lines, so it never muddies
-// them for as long as the player draws.
+// Track hum: an electric crackle and hiss with a slow wobble, pitchless so
+// that it sits under any tune for as long as the player draws. Its energy
+// lies above the bass lines. The loop's last 50 ms fade into its first, so
+// the end runs straight back into the start.
 std::vector<double> trackHum() {
-  size_t length = RATE / 2; // 0.5 s: 110 cycles of 220 Hz, 2 of the 4 Hz wobble
-  std::vector<double> s(length);
-  const double partials[][3] = {{220.0, 0.5, 0.0},  {440.0, 0.35, 0.5},  {660.0, 0.25, 0.0},
-                                {880.0, 0.18, 1.0}, {1320.0, 0.12, 0.3}, {1760.0, 0.08, 0.7},
-                                {2640.0, 0.05, 0.2}};
-  for (size_t i = 0; i < length; ++i) {
+  size_t length = RATE / 2; // 0.5 s: 2 cycles of the 4 Hz wobble
+  size_t blend = RATE / 20;
+  std::vector<double> raw(length + blend, 0.0);
+  Noise n{66};
+  Svf body;
+  Svf hiss;
+  for (size_t i = 0; i < raw.size(); ++i) {
     double t = static_cast<double>(i) / RATE;
-    double wobble = 1.0 + 0.25 * std::sin(2.0 * PI * 4.0 * t);
-    double v = 0.0;
-    for (const auto &p : partials) {
-      v += p[1] * std::sin(2.0 * PI * p[0] * t + p[2]);
-    }
-    s[i] = v * wobble;
+    double wobble = 1.0 + 0.3 * std::sin(2.0 * PI * 4.0 * t);
+    body.process(n.next(), 900.0, 0.35, RATE);
+    hiss.process(n.next(), 4200.0, 0.6, RATE);
+    double crackle = (n.next() > 0.985) ? n.next() * 2.5 : 0.0;
+    raw[i] = wobble * (0.8 * body.band + 0.35 * hiss.band) + crackle;
+  }
+  std::vector<double> s(raw.begin(), raw.begin() + static_cast<std::ptrdiff_t>(length));
+  for (size_t i = 0; i < blend; ++i) {
+    double w = static_cast<double>(i) / static_cast<double>(blend);
+    s[i] = w * raw[i] + (1.0 - w) * raw[length + i];
   }
   return s;
 }
 
-// Pickup: two quick rising bell notes.
+// Pickup: two quick rising chirps and a sparkle.
 std::vector<double> pickup() {
-  auto s = silence(0.6);
-  addBell(s, 0.0, midiFrequency(88), 0.5, 6.0);
-  addBell(s, 0.07, midiFrequency(95), 0.55, 5.0);
-  addNote(s, 0.0, 0.3, midiFrequency(76), Wave::Triangle, 0.2, 0.002, 10.0);
+  auto s = silence(0.5);
+  addGlide(s, 0.0, 0.09, 700.0, 2100.0, Wave::Triangle, 0.6);
+  addGlide(s, 0.08, 0.14, 1100.0, 3600.0, Wave::Triangle, 0.6, 8.0);
+  addNoise(s, 0.06, 0.4, 8000.0, 0.5, 0.35, 9.0, 67);
   return s;
 }
 
-// Shield hit: a metallic clang over a short electric zap.
+// Shield hit: a hard thump and a sizzling metallic crack, below and above the
+// melody's band, so the warning cuts through without masking the lead.
 std::vector<double> shieldHit() {
   auto s = silence(0.5);
-  const double partials[] = {523.0, 1187.0, 1731.0, 2456.0, 3310.0};
-  for (int p = 0; p < 5; ++p) {
-    addNote(s, 0.0, 0.5, partials[p], Wave::Sine, 0.3 / (1 + p * 0.4), 0.001, 7.0 + p * 3.0);
-  }
   double phase = 0.0;
-  const auto &saw = wavetable(Wave::Saw, 20);
-  for (size_t i = 0; i < static_cast<size_t>(0.12 * RATE); ++i) {
+  for (size_t i = 0; i < static_cast<size_t>(0.25 * RATE); ++i) {
     double t = static_cast<double>(i) / RATE;
-    phase += (900.0 - 5000.0 * t) / RATE;
-    s[i] += 0.25 * readTable(saw, phase) * (1.0 - t / 0.12);
+    phase += (60.0 + 140.0 * std::exp(-t * 25.0)) / RATE;
+    s[i] += 0.8 * std::sin(2.0 * PI * phase) * std::exp(-t * 14.0) * std::min(1.0, t / 0.001);
   }
+  addNoise(s, 0.0, 0.5, 5200.0, 0.35, 1.3, 9.0, 77);
+  addNoise(s, 0.0, 0.2, 8500.0, 0.5, 0.8, 20.0, 78);
   return s;
 }
 
@@ -238,12 +268,12 @@ std::vector<double> shutter() {
   return s;
 }
 
-// Screenshot failed: two low, rough buzzes.
+// Screenshot failed: two low, rough buzzes sagging in pitch.
 std::vector<double> failBuzz() {
   auto s = silence(0.5);
   for (double at : {0.0, 0.25}) {
-    addNote(s, at, 0.2, 147.0, Wave::Square, 0.5, 0.003, 1.0);
-    addNote(s, at, 0.2, 155.6, Wave::Saw, 0.3, 0.003, 1.0);
+    addGlide(s, at, 0.2, 230.0, 90.0, Wave::Square, 0.5);
+    addGlide(s, at, 0.2, 245.0, 96.0, Wave::Saw, 0.3);
   }
   return s;
 }

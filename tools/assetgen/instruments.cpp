@@ -12,7 +12,7 @@ namespace {
 struct Osc {
   Wave wave;
   double level;
-  int32_t extraCycles; // detune: this many more cycles than the root within the loop
+  int32_t extraCycles; // detune: 1 sharp, -1 flat, by about ten cents (see looped)
   int32_t octave;      // 0 root, 1 an octave up, -1 down
 };
 
@@ -33,12 +33,12 @@ VoiceShape shapeOf(Voice v) {
   // clang-format off
   switch (v) {
   //                                 oscillators: wave, level, extra cycles, octave             attack decay  time  cutoff from, to  loop
-  case Voice::BassSaw:    return {{{Wave::Saw, 1.0, 0, 0}, {Wave::Saw, 0.35, 1, 0}},                 0.004, 0.85, 0.25, 28.0, 12.0, 0.25};
-  case Voice::BassSquare: return {{{Wave::Square, 1.0, 0, 0}, {Wave::Pulse25, 0.45, 1, 0}},           0.003, 0.75, 0.2,  24.0, 12.0, 0.25};
-  case Voice::BassRound:  return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 0}, {Wave::Saw, 0.35, 0, 1}}, 0.006, 0.8, 0.3, 16.0, 10.0, 0.25};
+  case Voice::BassSaw:    return {{{Wave::Saw, 1.0, 0, 0}, {Wave::Saw, 0.35, 1, 0}},                 0.004, 0.85, 0.25, 28.0, 12.0, 0.5};
+  case Voice::BassSquare: return {{{Wave::Square, 1.0, 0, 0}, {Wave::Pulse25, 0.45, 1, 0}},           0.003, 0.75, 0.2,  24.0, 12.0, 0.5};
+  case Voice::BassRound:  return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 0}, {Wave::Saw, 0.35, 0, 1}}, 0.006, 0.8, 0.3, 16.0, 10.0, 0.5};
   case Voice::LeadSquare: return {{{Wave::Square, 0.8, 0, 0}, {Wave::Pulse25, 0.5, 1, 0}},            0.01,  0.8,  0.3,  18.0, 12.0, 0.5};
   case Voice::LeadSaw:    return {{{Wave::Saw, 0.7, 0, 0}, {Wave::Saw, 0.6, 1, 0}, {Wave::Square, 0.2, 0, 1}}, 0.012, 0.8, 0.3, 16.0, 11.0, 0.5};
-  case Voice::LeadFlute:  return {{{Wave::Triangle, 1.0, 0, 0}, {Wave::Sine, 0.5, 0, 1}, {Wave::Pulse25, 0.3, 1, 0}}, 0.03, 0.9, 0.3, 12.0, 12.0, 0.5};
+  case Voice::LeadFlute:  return {{{Wave::Triangle, 0.5, 0, 0}, {Wave::Sine, 0.25, 0, 1}, {Wave::Pulse25, 0.7, 1, 0}, {Wave::Saw, 0.75, 0, 1}}, 0.03, 0.9, 0.3, 24.0, 24.0, 0.5};
   case Voice::LeadPulse:  return {{{Wave::Pulse25, 1.0, 0, 0}, {Wave::Pulse25, 0.35, 1, 0}},          0.006, 0.9,  0.25, 20.0, 12.0, 0.5};
   case Voice::PadStrings: return {{{Wave::Saw, 0.6, 0, 0}, {Wave::Saw, 0.55, 1, 0}, {Wave::Saw, 0.5, -1, 0}}, 0.12, 1.0, 0.1, 6.0, 6.0, 0.5};
   case Voice::PadOrgan:   return {{{Wave::Organ, 0.8, 0, 0}, {Wave::Organ, 0.5, 1, 0}},               0.02,  0.9,  0.1,  10.0, 10.0, 0.5};
@@ -58,6 +58,15 @@ std::vector<double> looped(Voice v, int32_t rate, int32_t root, int32_t *loopSta
   // An even count, so the sub-octave oscillator fits whole cycles as well.
   int32_t cycles =
       std::max<int32_t>(4, 2 * static_cast<int32_t>(std::lround(f0 * shape.loopSeconds / 2.0)));
+  // A detuned oscillator plays whole cycles too, so its detune is a whole
+  // number of cycles in the loop: at least 160 of the root keep one cycle
+  // under 11 cents, a gentle chorus rather than a beat a semitone wide.
+  bool detuned = std::any_of(shape.oscs.begin(), shape.oscs.end(),
+                             [](const Osc &o) { return o.extraCycles != 0; });
+  if (detuned && cycles < 160) {
+    cycles = 160;
+  }
+  int32_t detune = std::max<int32_t>(1, static_cast<int32_t>(std::lround(cycles * 0.0058)));
   int32_t length = static_cast<int32_t>(std::lround(cycles * rate / f0));
   length += length % 2;
   int32_t start = static_cast<int32_t>((shape.attack + shape.decayTime) * rate);
@@ -65,7 +74,7 @@ std::vector<double> looped(Voice v, int32_t rate, int32_t root, int32_t *loopSta
   std::vector<double> out(static_cast<size_t>(start + length), 0.0);
   for (const Osc &o : shape.oscs) {
     int32_t c = o.octave >= 0 ? (cycles << o.octave) : cycles / 2;
-    c += o.extraCycles;
+    c += o.extraCycles * detune;
     double freq = static_cast<double>(c) * rate / length;
     int harmonics = std::max(1, static_cast<int>(rate * 0.45 / freq));
     const auto &table = wavetable(o.wave, std::min(harmonics, 60));
@@ -102,7 +111,24 @@ std::vector<double> looped(Voice v, int32_t rate, int32_t root, int32_t *loopSta
   return out;
 }
 
-std::vector<double> drum(Voice v, int32_t rate) {
+// The drum kits: each tunes its kick, snare and hats its own way, so the
+// tunes do not all share one kit.
+struct Kit {
+  double kickLow, kickSweep, kickDecay, kickClick; // Hz, Hz, 1/s, level
+  double snareBody, snareNoise, snareDecay, snareRattle; // Hz, Hz, 1/s, level
+  double hatCut, closedDecay, openDecay;              // share of the rate, 1/s, 1/s
+};
+const Kit KITS[] = {
+    {50.0, 120.0, 8.0, 0.5, 185.0, 6000.0, 13.0, 1.1, 0.28, 60.0, 9.0},  // punchy
+    {42.0, 170.0, 5.5, 0.3, 160.0, 3500.0, 9.0, 1.4, 0.2, 40.0, 6.0},   // deep and roomy
+    {62.0, 90.0, 14.0, 0.8, 240.0, 8000.0, 20.0, 0.8, 0.33, 90.0, 14.0}, // tight and dry
+    {46.0, 220.0, 7.0, 0.15, 205.0, 2500.0, 16.0, 1.6, 0.24, 55.0, 4.5}, // soft, dark rattle
+    {56.0, 140.0, 10.0, 1.0, 280.0, 9000.0, 24.0, 0.6, 0.3, 120.0, 18.0}, // bright and clicky
+};
+constexpr int32_t KIT_COUNT = sizeof KITS / sizeof KITS[0];
+
+std::vector<double> drum(Voice v, int32_t rate, int32_t kit) {
+  const Kit &k = KITS[((kit % KIT_COUNT) + KIT_COUNT) % KIT_COUNT];
   Noise noise{static_cast<uint32_t>(v) * 7919u + 17u};
   double seconds = v == Voice::Kick        ? 0.4
                    : v == Voice::Snare     ? 0.3
@@ -120,21 +146,22 @@ std::vector<double> drum(Voice v, int32_t rate) {
     case Voice::Kick:
       // A falling sine for the body and a short bright click, which is
       // what small speakers let through of a kick.
-      phase += (50.0 + 120.0 * std::exp(-t * 30.0)) / rate;
-      out[n] = std::sin(2.0 * PI * phase) * std::exp(-t * 8.0) * click +
-               0.5 * hp.highPass(noise.next(), 2500.0, rate) * std::exp(-t * 120.0);
+      phase += (k.kickLow + k.kickSweep * std::exp(-t * 30.0)) / rate;
+      out[n] = std::sin(2.0 * PI * phase) * std::exp(-t * k.kickDecay) * click +
+               k.kickClick * hp.highPass(noise.next(), 2500.0, rate) * std::exp(-t * 120.0);
       break;
     case Voice::Snare: {
-      phase += (185.0 + 40.0 * std::exp(-t * 40.0)) / rate;
+      phase += (k.snareBody + 40.0 * std::exp(-t * 40.0)) / rate;
       double body = std::sin(2.0 * PI * phase) * std::exp(-t * 22.0);
-      double rattle = hp.highPass(svf.process(noise.next(), 6000.0, 0.9, rate), 800.0, rate);
-      out[n] = (0.6 * body + 1.1 * rattle * std::exp(-t * 13.0)) * click;
+      double rattle = hp.highPass(svf.process(noise.next(), k.snareNoise, 0.9, rate), 800.0, rate);
+      out[n] = (0.6 * body + k.snareRattle * rattle * std::exp(-t * k.snareDecay)) * click;
       break;
     }
     case Voice::HatClosed:
     case Voice::HatOpen: {
-      double metal = hp.highPass(hp2.highPass(noise.next(), rate * 0.28, rate), rate * 0.28, rate);
-      double decay = v == Voice::HatClosed ? 60.0 : 9.0;
+      double cut = rate * k.hatCut;
+      double metal = hp.highPass(hp2.highPass(noise.next(), cut, rate), cut, rate);
+      double decay = v == Voice::HatClosed ? k.closedDecay : k.openDecay;
       out[n] = metal * std::exp(-t * decay) * click;
       break;
     }
@@ -177,9 +204,9 @@ const char *voiceName(Voice v) {
 }
 } // namespace
 
-Instrument makeInstrument(Voice voice, int32_t sampleRate, int32_t rootNote) {
-  static std::map<std::tuple<int, int32_t, int32_t>, Instrument> cache;
-  auto key = std::make_tuple(static_cast<int>(voice), sampleRate, rootNote);
+Instrument makeInstrument(Voice voice, int32_t sampleRate, int32_t rootNote, int32_t kit) {
+  static std::map<std::tuple<int, int32_t, int32_t, int32_t>, Instrument> cache;
+  auto key = std::make_tuple(static_cast<int>(voice), sampleRate, rootNote, kit);
   auto it = cache.find(key);
   if (it != cache.end()) {
     return it->second;
@@ -194,7 +221,7 @@ Instrument makeInstrument(Voice voice, int32_t sampleRate, int32_t rootNote) {
   case Voice::Snare:
   case Voice::HatClosed:
   case Voice::HatOpen:
-    signal = drum(voice, sampleRate);
+    signal = drum(voice, sampleRate, kit);
     ins.rootNote = 60;
     break;
   case Voice::Pluck:

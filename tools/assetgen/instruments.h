@@ -26,5 +26,6 @@ enum class Voice : uint8_t {
 constexpr double INSTRUMENT_LOUDNESS = -11.5;
 
 // Synthesizes a voice at sampleRate; melodic voices sound rootNote at that
-// rate, drums are meant to be played at MIDI note 60. Results are cached.
-Instrument makeInstrument(Voice voice, int32_t sampleRate, int32_t rootNote);
+// rate, drums are meant to be played at MIDI note 60 and come from one of
+// five kits (0 … 4). Results are cached.
+Instrument makeInstrument(Voice voice, int32_t sampleRate, int32_t rootNote, int32_t kit = 0);

@@ -152,7 +152,9 @@ int32_t Rng::weighted(const std::vector<int32_t> &weights) {
 std::vector<SectionKind> drawForm(uint32_t seed, int32_t tempo, double minSeconds) {
   Rng rng(seed, DRAW_FORM);
   double sectionSeconds = 960.0 / tempo;
-  size_t need = static_cast<size_t>(std::ceil(minSeconds / sectionSeconds));
+  // Twelve sections at the least, each of its own, so a pass holds enough
+  // material that no phrase wears out over twenty minutes of play.
+  size_t need = std::max<size_t>(12, static_cast<size_t>(std::ceil(minSeconds / sectionSeconds)));
   const std::vector<std::vector<K>> firstVerses = {{K::Verse, K::Verse2},
                                                    {K::Verse, K::Build},
                                                    {K::Verse, K::Verse2, K::Build},
@@ -191,6 +193,11 @@ std::vector<SectionKind> drawForm(uint32_t seed, int32_t tempo, double minSecond
   while (form.size() < need) {
     form.insert(form.end() - 2, K::Chorus2);
   }
+  // Every tune has a section of contrast with a progression of its own.
+  if (std::find(form.begin(), form.end(), K::Bridge) == form.end() &&
+      std::find(form.begin(), form.end(), K::Theme) == form.end()) {
+    form.insert(std::find(form.begin(), form.end(), K::Final), K::Bridge);
+  }
   return form;
 }
 
@@ -219,6 +226,9 @@ TuneMaterial drawMaterial(const TuneRecipe &recipe) {
     m.groove.kick[14] = 'x'; // a pickup into the next bar
   }
   m.themeProgression = groove.below(12);
+  while (m.themeProgression == recipe.verse || m.themeProgression == recipe.chorus) {
+    m.themeProgression = (m.themeProgression + 1) % 12; // a progression of its own
+  }
   m.lift = groove.below(3) == 0;
   m.form = drawForm(recipe.seed, recipe.tempo, 100.0);
   return m;

@@ -42,23 +42,39 @@ int32_t pitchOf(const TuneRecipe &recipe, int32_t index) {
   return key + 12 * octave + scaleOf(recipe)[degree];
 }
 
-Chord chordOf(const TuneRecipe &recipe, int32_t degree) {
+// Voices a chord into one octave from G3, so chord changes move by small steps.
+Chord voiced(int32_t root, int32_t degree, int32_t third, int32_t fifth) {
   Chord c;
-  int32_t root = pitchOf(recipe, degree);
-  int32_t third = pitchOf(recipe, degree + 2) - root;
-  int32_t fifth = pitchOf(recipe, degree + 4) - root;
-  if (recipe.minor && degree == 4) {
-    third = 4; // the dominant of a minor key is major, so it leads home
-  }
   c.root = ((root % 12) + 12) % 12;
+  c.degree = ((degree % 7) + 7) % 7;
   c.intervals = {third, fifth};
-  // Voiced into one octave from G3, so chord changes move by small steps.
   int32_t pcs[3] = {c.root, (c.root + third) % 12, (c.root + fifth) % 12};
   for (int i = 0; i < 3; ++i) {
     c.tones[static_cast<size_t>(i)] = 55 + ((pcs[i] - 55) % 12 + 12) % 12;
   }
   std::sort(c.tones.begin(), c.tones.end());
   return c;
+}
+
+// The diatonic triad on a degree. A diminished triad holds a tritone, which
+// sounds as a clash under a melody; the chord of the same function takes
+// its place (V for vii, iv for ii in minor).
+Chord chordOf(const TuneRecipe &recipe, int32_t degree) {
+  int32_t root = pitchOf(recipe, degree);
+  int32_t third = pitchOf(recipe, degree + 2) - root;
+  int32_t fifth = pitchOf(recipe, degree + 4) - root;
+  if (fifth == 6) {
+    return chordOf(recipe, recipe.minor ? 3 : 4);
+  }
+  if (recipe.minor && degree == 4) {
+    third = 4; // the dominant of a minor key is major, so it leads home
+  }
+  return voiced(root, degree, third, fifth);
+}
+
+// The major chord a fifth above a chord: its dominant, which leads into it.
+Chord dominantOf(const Chord &target) {
+  return voiced(target.root + 7, target.degree + 4, 4, 7);
 }
 
 bool isChordTone(int32_t index, int32_t degree) {
@@ -71,6 +87,14 @@ const int32_t *progressionOf(int32_t n) {
   return PROGRESSIONS[((n % count) + count) % count];
 }
 
+} // namespace
+
+bool Chord::has(int32_t pitch) const {
+  int32_t pc = ((pitch % 12) + 12) % 12;
+  return pc == root || pc == (root + intervals[0]) % 12 || pc == (root + intervals[1]) % 12;
+}
+
+namespace {
 const int32_t *degreesOf(const TuneRecipe &recipe, const TuneMaterial &m, K kind) {
   switch (kind) {
   case K::Build:
@@ -139,7 +163,7 @@ void addRoll(SectionScore &s, bool sixteenths) {
   }
 }
 
-void addDrums(SectionScore &s, const TuneMaterial &m, K kind) {
+void addDrums(SectionScore &s, const TuneMaterial &m, K kind, int32_t round) {
   const Groove &g = m.groove;
   for (int32_t row = 0; row < 64; ++row) {
     int32_t bar = row / 16;
@@ -196,6 +220,11 @@ void addDrums(SectionScore &s, const TuneMaterial &m, K kind) {
       }
     }
   }
+  // Repeats answer the snare with an open hat before their third bar.
+  if (round % 2 == 1 && kind != K::Breakdown) {
+    s.drums[30].hat = 48;
+    s.drums[30].openHat = true;
+  }
   // An open hat crashes in at the start of a chorus.
   if (isChorus(kind)) {
     s.drums[0].hat = 64;
@@ -203,7 +232,10 @@ void addDrums(SectionScore &s, const TuneMaterial &m, K kind) {
   }
 }
 
-void addBass(SectionScore &s, const TuneMaterial &m, K kind) {
+// The bass on the chord roots, a note a step of its bar rhythm; a note held
+// over a change of chord is struck again on the new root. Repeats push an
+// octave or a fifth into the bar.
+void addBass(SectionScore &s, const TuneMaterial &m, K kind, int32_t round) {
   std::string bar;
   switch (kind) {
   case K::Bridge:
@@ -219,20 +251,49 @@ void addBass(SectionScore &s, const TuneMaterial &m, K kind) {
     bar = isChorus(kind) ? m.chorusBass : m.verseBass;
     break;
   }
-  for (int32_t b = kind == K::Intro ? 2 : 0; b < 4; ++b) {
-    const Chord &c = s.chords[static_cast<size_t>(b)];
-    int32_t root = 36 + c.root; // C2 … A2: fundamentals of 58 Hz and up
-    if (root > 45) {
-      root -= 12;
+  // Each bit of the round adds its own note to the bar: an octave late in
+  // the bar, a fifth in the middle, a root after the third beat.
+  const char added[3] = {'O', 'F', 'R'};
+  const int32_t places[3][3] = {{14, 12, 15}, {6, 4, 7}, {10, 11, 9}};
+  for (int32_t bit = 0; bit < 3; ++bit) {
+    if ((round >> bit & 1) == 0) {
+      continue;
     }
+    for (int32_t at : places[bit]) {
+      if (bar[static_cast<size_t>(at)] == '-') {
+        bar[static_cast<size_t>(at)] = added[bit];
+        break;
+      }
+    }
+  }
+  for (int32_t b = kind == K::Intro ? 2 : 0; b < 4; ++b) {
     for (int32_t step = 0; step < 16; ++step) {
       char ch = bar[static_cast<size_t>(step)];
-      if (ch == '-' || ch == '.') {
+      bool change = step == CHORD_ROWS && s.chordAt(b * 16 + step).root != s.chordAt(b * 16).root;
+      if (ch == '.' || (ch == '-' && !change)) {
         continue;
+      }
+      if (ch == '-') {
+        // Held over the change: only if the previous note still sounds.
+        int32_t from = step - 1;
+        while (from >= 0 && bar[static_cast<size_t>(from)] == '-') {
+          --from;
+        }
+        if (from < 0 || bar[static_cast<size_t>(from)] == '.') {
+          continue;
+        }
+        ch = 'R';
+      }
+      const Chord &c = s.chordAt(b * 16 + step);
+      int32_t root = 36 + c.root; // C2 … A2: fundamentals of 58 Hz and up
+      if (root > 45) {
+        root -= 12;
       }
       int32_t pitch = ch == 'F' ? root + c.intervals[1] : ch == 'O' ? root + 12 : root;
       int32_t length = 1;
-      while (step + length < 16 && bar[static_cast<size_t>(step + length)] == '-') {
+      while (step + length < 16 && bar[static_cast<size_t>(step + length)] == '-' &&
+             !(step + length == CHORD_ROWS &&
+               s.chordAt(b * 16 + CHORD_ROWS).root != s.chordAt(b * 16).root)) {
         ++length;
       }
       int32_t volume = step == 0 ? 56 : (step % 4 == 0 ? 50 : 44);
@@ -336,16 +397,148 @@ std::vector<ScoreNote> parseTheme(const char *text, int32_t transpose) {
   return out;
 }
 
+bool inKey(const TuneRecipe &recipe, int32_t pitch) {
+  int32_t d = ((pitch - recipe.key) % 12 + 12) % 12;
+  const int32_t *scale = scaleOf(recipe);
+  return std::find(scale, scale + 7, d) != scale + 7;
+}
+
+// The melody takes the chord's own tones where they leave the key: the raised
+// leading note over a major V in minor, the third of a secondary dominant.
+int32_t followChord(int32_t pitch, const Chord &chord, const TuneRecipe &recipe) {
+  for (int32_t step : {1, -1}) {
+    if (chord.has(pitch + step) && !inKey(recipe, pitch + step) && !chord.has(pitch)) {
+      return pitch + step;
+    }
+  }
+  return pitch;
+}
+
+// The chord tone nearest a pitch, looking first in the direction given.
+int32_t nearestChordTone(int32_t pitch, const Chord &chord, int32_t towards) {
+  for (int32_t d = 0; d < 7; ++d) {
+    for (int32_t dir : {towards, -towards}) {
+      if (chord.has(pitch + dir * d)) {
+        return pitch + dir * d;
+      }
+    }
+  }
+  return pitch;
+}
+
+// A note held past a sixteenth sits on its chord: held over a change of chord
+// it moves to the new chord's nearest tone; a longer one off its chord takes
+// the nearest chord tone. Sixteenths pass freely between chord tones.
+void fitToChords(std::vector<ScoreNote> &notes, const SectionScore &s) {
+  // A note struck again at once is heard as one held note.
+  std::vector<bool> held(notes.size());
+  for (size_t i = 0; i < notes.size(); ++i) {
+    const ScoreNote &n = notes[i];
+    held[i] = n.length >= 2 ||
+              (i + 1 < notes.size() && notes[i + 1].pitch == n.pitch &&
+               notes[i + 1].row == n.row + n.length) ||
+              (i > 0 && notes[i - 1].pitch == n.pitch &&
+               notes[i - 1].row + notes[i - 1].length == n.row);
+  }
+  for (size_t i = 0; i < notes.size(); ++i) {
+    ScoreNote &n = notes[i];
+    int32_t towards = i + 1 < notes.size() && notes[i + 1].pitch < n.pitch ? -1 : 1;
+    if (held[i] && !s.chordAt(n.row).has(n.pitch)) {
+      n.pitch = nearestChordTone(n.pitch, s.chordAt(n.row), towards);
+    }
+  }
+  for (size_t i = 0; i < notes.size(); ++i) {
+    ScoreNote &n = notes[i];
+    int32_t end = std::min(n.row + n.length, 64);
+    for (int32_t b = (n.row / CHORD_ROWS + 1) * CHORD_ROWS; b < end; b += CHORD_ROWS) {
+      if (s.chordAt(b).has(n.pitch)) {
+        continue;
+      }
+      int32_t towards = i + 1 < notes.size() && notes[i + 1].pitch < n.pitch ? -1 : 1;
+      ScoreNote rest{b, end - b, nearestChordTone(n.pitch, s.chordAt(b), towards),
+                     std::max(1, n.volume - 6)};
+      n.length = b - n.row;
+      notes.insert(notes.begin() + static_cast<std::ptrdiff_t>(i) + 1, rest);
+      break;
+    }
+  }
+}
+
+// A repeated melody is varied so that no phrase comes back unchanged: by the
+// bits of its round, the second half an octave away (where the range allows),
+// long notes split into two with a step to the next chord tone, and a grace
+// note a step above the downbeats.
+void varyMelody(std::vector<ScoreNote> &notes, int32_t round, int32_t lowest, int32_t highest,
+                const SectionScore &s, const TuneRecipe &recipe) {
+  const std::vector<ScoreNote> before = notes;
+  if (round & 1) {
+    int32_t top = 0;
+    int32_t bottom = 127;
+    for (const ScoreNote &n : notes) {
+      if (n.row >= 32) {
+        top = std::max(top, n.pitch);
+        bottom = std::min(bottom, n.pitch);
+      }
+    }
+    int32_t move = top + 12 <= highest ? 12 : (bottom - 12 >= lowest ? -12 : 0);
+    for (ScoreNote &n : notes) {
+      n.pitch += n.row >= 32 ? move : 0;
+    }
+    if (move == 0 && !notes.empty()) {
+      // No room for the octave: the phrase ends on another tone of its chord.
+      ScoreNote &last = notes.back();
+      int32_t other = nearestChordTone(last.pitch - 1, s.chordAt(last.row), -1);
+      last.pitch = other >= lowest ? other : nearestChordTone(last.pitch + 1, s.chordAt(last.row), 1);
+    }
+  }
+  std::vector<ScoreNote> out;
+  for (const ScoreNote &n : notes) {
+    if ((round & 4) && n.row % 16 == 0 && n.length >= 4) {
+      int32_t above = inKey(recipe, n.pitch + 1) ? n.pitch + 1 : n.pitch + 2;
+      out.push_back({n.row, 1, above, n.volume - 4});
+      out.push_back({n.row + 1, n.length - 1, n.pitch, n.volume});
+    } else if ((round & 2) && n.length >= 4 && n.length % 2 == 0) {
+      int32_t half = n.length / 2;
+      int32_t next = n.pitch + 1;
+      while (!s.chordAt(n.row + half).has(next)) {
+        ++next;
+      }
+      out.push_back({n.row, half, n.pitch, n.volume});
+      if (next > highest) {
+        next = nearestChordTone(n.pitch - 1, s.chordAt(n.row + half), -1);
+      }
+      out.push_back({n.row + half, half, next, n.volume - 4});
+    } else {
+      out.push_back(n);
+    }
+  }
+  bool same = out.size() == before.size() &&
+              std::equal(out.begin(), out.end(), before.begin(), [](const auto &a, const auto &b) {
+                return a.row == b.row && a.pitch == b.pitch && a.length == b.length;
+              });
+  if (same && round > 0 && !out.empty() && out.back().length >= 2) {
+    // Nothing to vary by the rules: the last note steps in from a grace note.
+    ScoreNote &last = out.back();
+    out.push_back({last.row + 1, last.length - 1, last.pitch, last.volume});
+    out[out.size() - 2].length = 1;
+    out[out.size() - 2].pitch += inKey(recipe, last.pitch + 1) ? 1 : 2;
+  }
+  notes = out;
+}
+
 // The section's melody: its two-bar motif, the motif's first bar again moved
 // onto the third chord, and a cadence bar.
 // A written theme is in the tune's own key, so the lift moves it by hand.
 void addMelody(SectionScore &s, const TuneRecipe &recipe, const TuneMaterial &m, K kind,
-               const int32_t *degrees, int32_t themeLift) {
+               int32_t themeLift) {
   const char *theme = isChorus(kind)
                           ? recipe.chorusTheme
                           : (kind == K::Verse || kind == K::Verse2 ? recipe.verseTheme : nullptr);
   if (theme != nullptr && theme[0] != '\0') {
     s.lead = parseTheme(theme, themeLift);
+    for (ScoreNote &n : s.lead) {
+      n.pitch = followChord(n.pitch, s.chordAt(n.row), recipe);
+    }
     return;
   }
   std::string motif = m.verseRhythm;
@@ -401,7 +594,7 @@ void addMelody(SectionScore &s, const TuneRecipe &recipe, const TuneMaterial &m,
   for (size_t i = 0; i < onsets.size(); ++i) {
     const Onset &o = onsets[i];
     int32_t bar = o.row / 16;
-    int32_t degree = degrees[bar];
+    int32_t degree = s.chordAt(o.row).degree;
     int32_t index;
     if (bar == 2 && kind != K::Breakdown) {
       // Bar 1's shape again, moved to the new chord (a sequence).
@@ -409,7 +602,7 @@ void addMelody(SectionScore &s, const TuneRecipe &recipe, const TuneMaterial &m,
       for (size_t j = 0; j < i; ++j) {
         pos += onsets[j].row >= 32 ? 1 : 0;
       }
-      int32_t shift = ((degrees[2] - degrees[0] + 3) % 7 + 7) % 7 - 3; // smallest move
+      int32_t shift = ((s.chords[4].degree - s.chords[0].degree + 3) % 7 + 7) % 7 - 3; // smallest move
       index = pos < firstBar.size() ? firstBar[pos] + shift : previous;
       if (o.row % 8 == 0 && !isChordTone(index, degree)) {
         index += isChordTone(index + 1, degree) ? 1 : -1;
@@ -440,7 +633,8 @@ void addMelody(SectionScore &s, const TuneRecipe &recipe, const TuneMaterial &m,
     }
     previous = index;
     int32_t volume = (o.row % 16 == 0 ? 60 : (o.row % 4 == 0 ? 54 : 48)) + rng.below(5) - 2;
-    s.lead.push_back({o.row, o.length, pitchOf(recipe, index), volume});
+    s.lead.push_back(
+        {o.row, o.length, followChord(pitchOf(recipe, index), s.chordAt(o.row), recipe), volume});
   }
   if (kind == K::Theme) {
     // Call and answer: the second voice takes the second and fourth bars.
@@ -454,24 +648,43 @@ void addMelody(SectionScore &s, const TuneRecipe &recipe, const TuneMaterial &m,
 
 // Plucked notes over the chord, an octave above the pads: eighths in a
 // chorus, quarters where the music builds or breathes.
-void addArps(SectionScore &s, K kind) {
+void addArps(SectionScore &s, K kind, int32_t round) {
   int32_t every = isChorus(kind) || kind == K::Breakdown ? 2 : 4;
   if (kind == K::Verse || kind == K::Bridge || kind == K::Theme) {
     return;
   }
   const int32_t order[8] = {0, 1, 2, 3, 2, 1, 0, 1};
   for (int32_t row = 0; row < 64; row += every) {
-    const Chord &c = s.chords[static_cast<size_t>(row / 16)];
-    int32_t k = order[(row / every) % 8];
+    const Chord &c = s.chordAt(row);
+    int32_t k = order[(row / every + round) % 8];
     int32_t pitch = k == 3 ? c.tones[0] + 24 : c.tones[static_cast<size_t>(k)] + 12;
     int32_t volume = row % 8 == 0 ? 40 : 32;
     s.arps.push_back({row, every, pitch, kind == K::Breakdown ? volume * 3 / 4 : volume});
   }
 }
+
+// The harmony of a section: the progression a bar a chord; choruses, second
+// verses and themes lead into their third bar through its dominant, and
+// choruses turn back home through the dominant in the last half bar.
+void setChords(SectionScore &s, const TuneRecipe &recipe, const int32_t *degrees, K kind) {
+  for (int32_t half = 0; half < 8; ++half) {
+    s.chords[static_cast<size_t>(half)] = chordOf(recipe, degrees[half / 2]);
+  }
+  bool leads = isChorus(kind) || kind == K::Verse2 || kind == K::Theme || kind == K::Breakdown;
+  Chord secondary = dominantOf(s.chords[4]);
+  if (leads && s.chords[4].root != s.chords[2].root && secondary.root != s.chords[2].root) {
+    s.chords[3] = secondary;
+  }
+  Chord home = chordOf(recipe, 4);
+  if ((isChorus(kind) || kind == K::Bridge) && s.chords[6].root != home.root &&
+      s.chords[6].degree != 0) {
+    s.chords[7] = home;
+  }
+}
 } // namespace
 
 SectionScore composeSection(const TuneRecipe &base, const TuneMaterial &material,
-                            SectionKind kind) {
+                            SectionKind kind, int32_t round) {
   TuneRecipe recipe = base;
   int32_t lift = 0;
   if (kind == K::Final && material.lift) {
@@ -479,18 +692,21 @@ SectionScore composeSection(const TuneRecipe &base, const TuneMaterial &material
     recipe.key = (recipe.key + 2) % 12;
   }
   SectionScore s;
-  const int32_t *degrees = degreesOf(recipe, material, kind);
-  for (int32_t bar = 0; bar < 4; ++bar) {
-    s.chords[static_cast<size_t>(bar)] = chordOf(recipe, degrees[bar]);
-  }
+  setChords(s, recipe, degreesOf(recipe, material, kind), kind);
   const int32_t padVolumes[] = {44, 36, 36, 40, 34, 34, 42, 48, 36, 34}; // by kind
   s.padVolume = padVolumes[static_cast<int>(kind)];
-  addDrums(s, material, kind);
-  addBass(s, material, kind);
+  addDrums(s, material, kind, round);
+  addBass(s, material, kind, round);
   if (kind != K::Intro) {
-    addMelody(s, recipe, material, kind, degrees, lift);
+    addMelody(s, recipe, material, kind, lift);
+    int32_t lowest = pitchOf(recipe, 38);
+    int32_t highest = pitchOf(recipe, recipe.format == TuneFormat::Mod ? 46 : 47);
+    varyMelody(s.lead, round, lowest, highest, s, recipe);
+    varyMelody(s.answer, round, lowest, highest, s, recipe);
+    fitToChords(s.lead, s);
+    fitToChords(s.answer, s);
   }
-  addArps(s, kind);
+  addArps(s, kind, round);
   applyLevel(s, levelOf(kind));
   return s;
 }

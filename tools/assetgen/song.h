@@ -32,6 +32,7 @@ enum class Fx : uint8_t {
   PortaUp,      // unused by the composer; kept for completeness of the mapping
   PatternJump,  // param: the order to continue from
   PatternBreak, // continue at the next order's first row
+  Pan,          // param: 0 left … 0x80 centre … 0xFF right
 };
 
 constexpr uint8_t NOTE_NONE = 0;

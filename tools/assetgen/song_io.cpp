@@ -89,6 +89,9 @@ void numberedCommand(const Cell &c, uint8_t *effect, uint8_t *param) {
     *effect = 0xD;
     *param = 0;
     break;
+  case Fx::Pan:
+    *effect = 0x8;
+    break;
   case Fx::None:
     *param = 0;
     break;
@@ -133,6 +136,10 @@ void letterCommand(const Cell &c, uint8_t minTempo, uint8_t *cmd, uint8_t *info)
     *cmd = 3;
     *info = 0;
     break; // C00
+  case Fx::Pan:
+    *cmd = 24;
+    *info = c.param;
+    break; // X
   case Fx::None:
     *cmd = 0;
     *info = 0;

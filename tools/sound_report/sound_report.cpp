@@ -4,6 +4,7 @@
 // levels, rhythm counts; per effect: loudness at the default volumes; per
 // combination of effects started together: the worst peak over every tune.
 #include "composer.h"
+#include "music_measure.h"
 #include "sound_measure.h"
 #include "sounds.h"
 #include "tune_rhythms.h"
@@ -31,9 +32,99 @@ double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0.0 : v[v.size() / 2];
 }
+
+// The music as a listener judges it: dropouts, clashes, the lead on its
+// chords, material, tuning, stereo and bands; then the timbres and kits.
+void printMusic() {
+  std::printf("MUSIC (one pass; clash and cross: seconds of voices a semitone or tritone apart "
+              "over 0.25 s, cross with a tone outside the key; share: the lead on chord tones; "
+              "unres: held lead notes off the chord; phrase: plays of the top four-bar phrase in "
+              "20 min; bass: pitch and detune in cents; width: side/mid of lead and bass alone)\n");
+  std::printf("%-3s %-15s %4s %6s %6s %5s %5s %4s %9s %6s %11s %11s %5s %5s %5s\n", "no", "title",
+              "drop", "clash", "cross", "share", "unres", "pats", "bars", "phrase", "bass c/det",
+              "width l/b", "<200", "2-8k", "lead");
+  std::vector<std::vector<double>> prints;
+  std::vector<std::vector<std::vector<double>>> kits;
+  for (int n = 0; n < TUNE_COUNT; ++n) {
+    const TuneRecipe &recipe = tuneRecipe(n);
+    ComposedTune tune = composeTune(recipe);
+    std::vector<uint8_t> bytes = writeSong(tune.song, recipe.format);
+    double seconds = readModule(bytes).seconds;
+    Stereo pass = renderTune(bytes, 0.0, seconds);
+    Harmony h = harmonyOf(tune, recipe.minor);
+    Material m = materialOf(tune);
+    Tuning bass = tuningOf(tune.song.instruments[INS_BASS - 1]);
+    double mid = seconds * 0.5;
+    Stereo leadAlone = renderVoice(bytes, {INS_LEAD - 1}, mid, 20.0);
+    double leadWidth = sideOverMid(leadAlone);
+    double leadBright = bandShares(leadAlone, {{2000.0, 8000.0}})[0];
+    double bassWidth = sideOverMid(renderVoice(bytes, {INS_BASS - 1}, mid, 20.0));
+    auto shares = bandShares(pass, {{0.0, 200.0}, {2000.0, 8000.0}});
+    char bars[16];
+    std::snprintf(bars, sizeof bars, "%d/%d", m.distinctBars, m.bars);
+    std::printf("%-3d %-15.15s %4d %6.1f %6.1f %4.0f%% %5d %4d %9s %6.1f %5.0f/%-5.0f %5.2f/%-5.2f "
+                "%4.0f%% %4.1f%% %4.1f%%\n",
+                n, recipe.title, dropouts(pass, 1.0), h.clashSeconds, h.crossSeconds,
+                100.0 * h.chordToneShare, h.unresolved, m.patterns, bars, m.topPhrase,
+                bass.pitchCents, bass.detuneCents, leadWidth, bassWidth, 100.0 * shares[0],
+                100.0 * shares[1], 100.0 * leadBright);
+    std::vector<std::vector<double>> kit;
+    for (size_t i = 0; i < tune.song.instruments.size(); ++i) {
+      prints.push_back(timbreOf(tune.song.instruments[i]));
+      if (i < INS_BASS - 1) {
+        kit.push_back(prints.back());
+      }
+    }
+    kits.push_back(kit);
+  }
+  std::printf("audibly different timbres: %d; drum kits: %d\n", distinctTimbres(prints),
+              distinctKits(kits));
+  std::printf("sample tuning (cents, worst): ");
+  double worstPitch = 0.0;
+  double worstDetune = 0.0;
+  for (int n = 0; n < TUNE_COUNT; ++n) {
+    for (const Instrument &ins : composeTune(tuneRecipe(n)).song.instruments) {
+      if (ins.loopLength > 0) {
+        Tuning t = tuningOf(ins);
+        worstPitch = std::max(worstPitch, std::fabs(t.pitchCents));
+        worstDetune = std::max(worstDetune, std::fabs(t.detuneCents));
+      }
+    }
+  }
+  std::printf("pitch %.1f, detune %.1f\n\n", worstPitch, worstDetune);
+}
+
+// Whether the effects sit over any tune: their steady tones, their share of
+// the lead's band, and how far apart the three level-done sounds open.
+void printEffectShapes() {
+  std::printf("EFFECT SHAPES (steady: share of energy in held tones; lead band: share in "
+              "250-2000 Hz)\n");
+  std::printf("%-3s %-18s %7s %7s\n", "id", "name", "steady", "lead");
+  std::vector<std::vector<int16_t>> effects;
+  for (int i = 0; i < EFFECT_FILE_COUNT; ++i) {
+    effects.push_back(effectSound(i));
+    auto shares = bandShares(effectStereo(effects.back(), 1.0), {{250.0, 2000.0}});
+    std::printf("%-3d %-18s %6.0f%% %6.0f%%\n", i, EFFECT_NAMES[i],
+                100.0 * steadyToneShare(effects.back()), 100.0 * shares[0]);
+  }
+  auto a = openingBands(effects[10], 0.35);
+  auto b = openingBands(effects[9], 0.35);
+  auto c = openingBands(effects[2], 0.35);
+  std::printf("level-done openings (first 350 ms, dB apart): <=80/80-90 %.1f, 80-90/>90 %.1f, "
+              "<=80/>90 %.1f\n\n",
+              rmsDifference(a, b), rmsDifference(b, c), rmsDifference(a, c));
+}
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+  printEffectShapes();
+  if (argc > 1 && std::string(argv[1]) == "--effects") {
+    return 0;
+  }
+  printMusic();
+  if (argc > 1 && std::string(argv[1]) == "--music") {
+    return 0;
+  }
   std::printf("TUNES (full gain; LUFS integrated over one pass)\n");
   std::printf("%-3s %-15s %-4s %6s %5s %6s %4s %5s %6s %6s %6s %6s %5s  %s\n", "no", "title", "fmt",
               "LUFS", "LRA", "pass", "<200", "2-8k", "lead-b", "lead-p", "lead-a", "hat-k", "peak",

@@ -4,9 +4,13 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <libopenmpt/libopenmpt.h>
 #include <map>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -127,12 +131,59 @@ void SDLCALL renderTune(void *arg, Uint8 *stream, int len) {
 void applyChannelVolume(int32_t channel) {
   Mix_Volume(channel, mixVolume(channelVolume[static_cast<size_t>(channel)] * effectsGain));
 }
+
+// Whether ALSA knows a sound card: without one, opening its default device
+// prints a screenful of the library's own errors before failing.
+bool alsaHasCard() {
+  FILE *cards = std::fopen("/proc/asound/cards", "r");
+  if (cards == nullptr) {
+    return false;
+  }
+  char line[128] = "";
+  const bool any = std::fgets(line, sizeof line, cards) != nullptr &&
+                   std::strstr(line, "no soundcards") == nullptr;
+  std::fclose(cards);
+  return any;
+}
+
+// Whether a PipeWire server listens for this session: without one its
+// library complains about its missing configuration.
+bool pipeWireListens() {
+  const char *runtime = std::getenv("XDG_RUNTIME_DIR");
+  const char *remote = std::getenv("PIPEWIRE_REMOTE");
+  const std::string socket = std::string(runtime != nullptr ? runtime : "") + "/" +
+                             (remote != nullptr ? remote : "pipewire-0");
+  return access(remote != nullptr && remote[0] == '/' ? remote : socket.c_str(), F_OK) == 0;
+}
+
+// SDL's drivers in its own order, less those that cannot sound here and
+// would print their libraries' errors trying (ALSA and sndio, which plays
+// through ALSA, without a card; PipeWire without a server) and those that
+// never sound (dummy, disk); the player's SDL_AUDIODRIVER is left alone.
+void chooseAudioDrivers() {
+  if (std::getenv("SDL_AUDIODRIVER") != nullptr) {
+    return;
+  }
+  std::string order;
+  const bool card = alsaHasCard();
+  const bool pipeWire = pipeWireListens();
+  for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+    const std::string name = SDL_GetAudioDriver(i);
+    if (((name == "alsa" || name == "sndio") && !card) || (name == "pipewire" && !pipeWire) ||
+        name == "dummy" || name == "disk") {
+      continue;
+    }
+    order += (order.empty() ? "" : ",") + name;
+  }
+  SDL_SetHint(SDL_HINT_AUDIODRIVER, order.empty() ? "none" : order.c_str());
+}
 } // namespace
 
 bool openAudioDevice(int32_t mixRate, int32_t channels) {
   if (deviceOpen) {
     return true;
   }
+  chooseAudioDrivers();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     return false;
   }

@@ -214,12 +214,12 @@ void spriteSetFlashBlend(SpriteId sprite, bool on) {
 }
 
 namespace sdl {
-// A texture drawn pixel for pixel onto whole pixels reads the same texels
-// with either filter, and nearest costs a software renderer less than linear.
-// SDL applies a filter change at once, to draws already queued as well, so
-// those go out first.
-void chooseFilter(SDL_Texture *tex, bool pixelForPixel) {
-  SDL_ScaleMode want = pixelForPixel ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
+// A texture drawn at a whole multiple of its size onto whole pixels reads the
+// same texels with either filter, and nearest costs a software renderer less
+// than linear and keeps an enlarged picture crisp. SDL applies a filter
+// change at once, to draws already queued as well, so those go out first.
+void chooseFilter(SDL_Texture *tex, bool nearest) {
+  SDL_ScaleMode want = nearest ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
   SDL_ScaleMode now = SDL_ScaleModeLinear;
   if (SDL_GetTextureScaleMode(tex, &now) == 0 && now != want) {
     SDL_RenderFlush(renderer);
@@ -227,20 +227,28 @@ void chooseFilter(SDL_Texture *tex, bool pixelForPixel) {
   }
 }
 
-// Draws a texture region under a similarity transform (scale and rotation).
+bool wholeMultiple(float shown, int size) {
+  return shown >= float(size) && std::fmod(shown, float(size)) == 0.0f;
+}
+
+// Draws a texture region under a similarity transform (scale and rotation),
+// then through the picture's placement in the window.
 void drawTransformed(SDL_Texture *tex, const SDL_Rect &src, float w, float h, float x, float y,
                      const Transform2D &m) {
-  float px = x * m.m11 + y * m.m21 + m.dx;
-  float py = x * m.m12 + y * m.m22 + m.dy;
-  float sx = std::hypot(m.m11, m.m12);
-  float sy = std::hypot(m.m21, m.m22);
-  SDL_FRect dst{px, py, w * sx, h * sy};
+  const float placed = float(placement.scale);
+  float px = (x * m.m11 + y * m.m21 + m.dx) * placed;
+  float py = (x * m.m12 + y * m.m22 + m.dy) * placed;
+  float sx = std::hypot(m.m11, m.m12) * placed;
+  float sy = std::hypot(m.m21, m.m22) * placed;
   float angle = std::atan2(m.m12, m.m11);
   if (std::fabs(angle) < 1e-6f) {
-    chooseFilter(tex, dst.w == float(src.w) && dst.h == float(src.h) && px == std::floor(px) &&
-                          py == std::floor(py));
+    // Whole pixels, and a size that does not depend on where the picture
+    // lies: a moving sprite keeps its outline from frame to frame.
+    SDL_FRect dst{std::round(px), std::round(py), std::round(w * sx), std::round(h * sy)};
+    chooseFilter(tex, wholeMultiple(dst.w, src.w) && wholeMultiple(dst.h, src.h));
     SDL_RenderCopyF(renderer, tex, &src, &dst);
   } else {
+    SDL_FRect dst{px, py, w * sx, h * sy};
     chooseFilter(tex, false);
     SDL_FPoint pivot{0.0f, 0.0f};
     SDL_RenderCopyExF(renderer, tex, &src, &dst, angle * 57.29577951308232, &pivot, SDL_FLIP_NONE);

@@ -209,6 +209,9 @@ WindowEvent pollWindowEvent() {
         keyboardFocusLost();
         return WindowEvent::Deactivated;
       }
+      if (e.window.event == SDL_WINDOWEVENT_MOVED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        sdl::windowPlaced();
+      }
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
         return WindowEvent::Quit;
       }

@@ -224,6 +224,10 @@ namespace sdl {
 void dropGlyphTextures() {
   for (auto &f : fonts) {
     dropGlyphs(f);
+    if (f.font != nullptr) {
+      TTF_CloseFont(f.font); // opened again at the size the glyphs show next
+      f.font = nullptr;
+    }
   }
   if (atlas != nullptr) {
     SDL_DestroyTexture(atlas);
@@ -292,7 +296,7 @@ void drawTextLine(SpriteId sprite, FontId id, const char *text, int left, int to
   if (f == nullptr || m == nullptr || sdl::renderer == nullptr) {
     return;
   }
-  float scale = std::hypot(m->m11, m->m12);
+  float scale = std::hypot(m->m11, m->m12) * float(sdl::placement.scale);
   bool turned = std::fabs(std::atan2(m->m12, m->m11)) >= 1e-6f;
   float x = float(left);
   for (const char *p = text; *p != '\0'; ++p) {
@@ -300,7 +304,7 @@ void drawTextLine(SpriteId sprite, FontId id, const char *text, int left, int to
     if (byte != ' ') {
       const Glyph *g = glyph(*f, byte, scale, turned);
       if (g->texture != nullptr) {
-        // Glyphs were made for f->pixelScale pixels per unit.
+        // Glyphs were made for f->pixelScale window pixels per unit.
         float unitsPerPixel = 1.0f / f->pixelScale;
         SDL_SetTextureColorMod(g->texture, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb));
         SDL_SetTextureAlphaMod(g->texture, Uint8(argb >> 24));

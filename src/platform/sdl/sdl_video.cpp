@@ -1,72 +1,96 @@
-// The device on SDL: frames drawn straight into the window when the chosen
-// mode has its size, otherwise into a render target of the mode's size that
-// is presented scaled to fit; with vsync (the window is sdl_window.cpp's).
+// The device on SDL: every frame is drawn straight into the window at the
+// window's own pixel size. The back buffer of the chosen mode is the shape of
+// the picture, not a texture: each draw is placed through the picture's
+// placement in the window (scaled to fit, centred, black bars on the long
+// side), so pictures and text are made at the size they show, and no frame
+// pays for a second full-window pass. The window is sdl_window.cpp's.
 #include "platform/sdl/sdl_state.h"
 #include "platform/video.h"
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace sdl {
 SDL_Window *window = nullptr;
 SDL_Renderer *renderer = nullptr;
-SDL_Texture *backBuffer = nullptr;
 int backBufferW = 0;
 int backBufferH = 0;
+Placement placement;
+
+Placement placePicture(int pictureW, int pictureH, int outputW, int outputH) {
+  if (pictureW <= 0 || pictureH <= 0 || outputW <= 0 || outputH <= 0) {
+    return Placement{};
+  }
+  // The side that meets the window's edge decides the scale; the picture is a
+  // whole multiple when that side divides exactly.
+  const bool widthLimits = int64_t(outputW) * pictureH <= int64_t(outputH) * pictureW;
+  Placement p;
+  if (widthLimits) {
+    p.scale = double(outputW) / pictureW;
+    p.whole = outputW % pictureW == 0;
+    p.w = outputW;
+    p.h = std::min(outputH, int(std::lround(pictureH * p.scale)));
+  } else {
+    p.scale = double(outputH) / pictureH;
+    p.whole = outputH % pictureH == 0;
+    p.h = outputH;
+    p.w = std::min(outputW, int(std::lround(pictureW * p.scale)));
+  }
+  p.x = (outputW - p.w) / 2;
+  p.y = (outputH - p.h) / 2;
+  return p;
+}
+
+// Follows the window's real pixel size (it changes with every resize, with
+// the full screen and with the output's scale): read anew for every frame.
+void placeInWindow() {
+  int ow = 0;
+  int oh = 0;
+  if (renderer == nullptr || SDL_GetRendererOutputSize(renderer, &ow, &oh) != 0) {
+    return;
+  }
+  const Placement p = placePicture(backBufferW, backBufferH, ow, oh);
+  if (p.scale != placement.scale) {
+    dropGlyphTextures(); // text is made at the size it shows
+  }
+  placement = p;
+  SDL_RenderSetClipRect(renderer, nullptr);
+  SDL_RenderSetViewport(renderer, nullptr);
+  SDL_Rect area{p.x, p.y, p.w, p.h};
+  if (p.w > 0) {
+    SDL_RenderSetViewport(renderer, &area);
+    // A viewport alone does not stop a GL renderer drawing past it: the clip
+    // keeps what the game draws beyond the picture's edges (the ticker
+    // coming in) out of the bars.
+    SDL_Rect inside{0, 0, p.w, p.h};
+    SDL_RenderSetClipRect(renderer, &inside);
+  }
+}
 } // namespace sdl
 
 namespace {
 bool deviceResetPending = false;
 
-// Where the frames go: straight into the window while it has the chosen
-// mode's size (an intermediate picture would cost a second full-screen pass
-// every frame), otherwise into a render target of the mode's size that
-// presentFrame scales into the window. False when that target cannot be made.
-bool chooseDrawTarget() {
-  using namespace sdl;
-  int ww = 0;
-  int wh = 0;
-  bool direct =
-      SDL_GetRendererOutputSize(renderer, &ww, &wh) == 0 && ww == backBufferW && wh == backBufferH;
-  if (direct && backBuffer != nullptr) {
-    SDL_SetRenderTarget(renderer, nullptr);
-    SDL_DestroyTexture(backBuffer);
-    backBuffer = nullptr;
-  }
-  if (!direct && backBuffer == nullptr) {
-    backBuffer = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                   backBufferW, backBufferH);
-  }
-  SDL_SetRenderTarget(renderer, backBuffer);
-  return direct || backBuffer != nullptr;
-}
-
-bool createRendererAndTarget() {
+bool createRenderer() {
   using namespace sdl;
   renderer = SDL_CreateRenderer(window, -1,
-                                SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC |
-                                    SDL_RENDERER_TARGETTEXTURE);
+                                SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   if (renderer == nullptr) {
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   }
   if (renderer == nullptr) {
     std::fprintf(stderr, "pelta: no renderer: %s\n", SDL_GetError());
     return false;
   }
-  if (!chooseDrawTarget()) {
-    SDL_DestroyRenderer(renderer);
-    renderer = nullptr;
-    return false;
-  }
+  placement = Placement{};
+  placeInWindow();
   return true;
 }
 
-void destroyRendererAndTarget() {
+void destroyRenderer() {
   using namespace sdl;
   dropGlyphTextures();
-  if (backBuffer != nullptr) {
-    SDL_DestroyTexture(backBuffer);
-    backBuffer = nullptr;
-  }
   if (renderer != nullptr) {
     SDL_DestroyRenderer(renderer);
     renderer = nullptr;
@@ -76,18 +100,18 @@ void destroyRendererAndTarget() {
 
 bool createGraphicsDevice(int width, int height, int refreshRate) {
   (void)refreshRate; // the desktop's own rate: the window is full screen on it
-  destroyRendererAndTarget();
+  destroyRenderer();
   sdl::backBufferW = width;
   sdl::backBufferH = height;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
-  if (!createRendererAndTarget()) {
+  if (!createRenderer()) {
     return false;
   }
   sdl::restoreTextures();
   return true;
 }
 
-void releaseGraphicsDevice() { destroyRendererAndTarget(); }
+void releaseGraphicsDevice() { destroyRenderer(); }
 
 bool graphicsDeviceExists() { return sdl::renderer != nullptr; }
 
@@ -104,8 +128,8 @@ bool recoverGraphicsDevice() {
   if (!deviceResetPending) {
     return false;
   }
-  destroyRendererAndTarget();
-  if (!createRendererAndTarget()) {
+  destroyRenderer();
+  if (!createRenderer()) {
     return false;
   }
   sdl::restoreTextures();
@@ -114,44 +138,51 @@ bool recoverGraphicsDevice() {
 }
 
 void clearBackBuffer(uint32_t argb) {
-  if (sdl::renderer == nullptr) {
-    return;
-  }
-  chooseDrawTarget();
-  SDL_SetRenderDrawColor(sdl::renderer, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb),
-                         Uint8(argb >> 24));
-  SDL_RenderClear(sdl::renderer);
-}
-
-void presentFrame() {
   using namespace sdl;
   if (renderer == nullptr) {
     return;
   }
-  if (backBuffer == nullptr) {
-    SDL_RenderPresent(renderer);
-    return;
-  }
-  SDL_SetRenderTarget(renderer, nullptr);
+  placeInWindow();
+  // A clear takes the whole window, bars included, whatever the viewport.
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
-  int ww = 0;
-  int wh = 0;
-  SDL_GetRendererOutputSize(renderer, &ww, &wh);
-  // The back buffer fills the screen, keeping its shape when the sizes differ.
-  float s = std::min(float(ww) / float(backBufferW), float(wh) / float(backBufferH));
-  SDL_FRect dst{(float(ww) - backBufferW * s) * 0.5f, (float(wh) - backBufferH * s) * 0.5f,
-                backBufferW * s, backBufferH * s};
-  SDL_RenderCopyF(renderer, backBuffer, nullptr, &dst);
-  SDL_RenderPresent(renderer);
-  SDL_SetRenderTarget(renderer, backBuffer);
+  if ((argb & 0xFFFFFFu) != 0) {
+    SDL_SetRenderDrawColor(renderer, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb),
+                           Uint8(argb >> 24));
+    SDL_RenderFillRect(renderer, nullptr);
+  }
+}
+
+void presentFrame() {
+  if (sdl::renderer != nullptr) {
+    sdl::noteShownFrame();
+    SDL_RenderPresent(sdl::renderer);
+  }
 }
 
 bool readBackBuffer(uint32_t *pixels, int width, int height) {
   using namespace sdl;
-  if (renderer == nullptr || width != backBufferW || height != backBufferH) {
+  const Placement &p = placement;
+  if (renderer == nullptr || width != backBufferW || height != backBufferH || p.w <= 0) {
     return false;
   }
-  SDL_SetRenderTarget(renderer, backBuffer);
-  return SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels, width * 4) == 0;
+  if (p.w == width && p.h == height) {
+    return SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels, width * 4) ==
+           0;
+  }
+  // The picture as shown, brought to the back buffer's size by taking the
+  // shown pixel under each back-buffer pixel's centre.
+  std::vector<uint32_t> shown(size_t(p.w) * size_t(p.h));
+  if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, shown.data(), p.w * 4) !=
+      0) {
+    return false;
+  }
+  for (int y = 0; y < height; ++y) {
+    const int sy = std::min(p.h - 1, int((y + 0.5) * p.h / height));
+    for (int x = 0; x < width; ++x) {
+      const int sx = std::min(p.w - 1, int((x + 0.5) * p.w / width));
+      pixels[size_t(y) * width + x] = shown[size_t(sy) * p.w + sx];
+    }
+  }
+  return true;
 }

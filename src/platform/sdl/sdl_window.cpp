@@ -3,8 +3,12 @@
 #include "platform/sdl/sdl_state.h"
 #include "platform/video.h"
 #include <SDL2/SDL_image.h>
+#include <SDL2/SDL_syswm.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
+#include <string>
 
 namespace {
 int chosenDisplay = 0;
@@ -13,7 +17,88 @@ bool inWindowNow = false;
 // The window's size when the player last left it for the full screen.
 int keptWindowW = 0;
 int keptWindowH = 0;
+// Whether the desktop has a full-screen state; asked at the first show.
+bool desktopFullScreen = true;
+
+// An X window manager lists the states it takes in _NET_SUPPORTED; twm and a
+// bare X server list none, and there a window covers the display only by its
+// own size. Xlib is SDL's, already loaded: its functions are looked up, not
+// linked. Wayland's xdg-shell always has the state.
+bool hasFullScreenState(SDL_Window *w) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(w, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+    return true;
+  }
+  void *xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+  if (xlib == nullptr) {
+    return true;
+  }
+  using InternAtom = Atom (*)(Display *, const char *, Bool);
+  using RootOf = Window (*)(Display *);
+  using GetProperty = int (*)(Display *, Window, Atom, long, long, Bool, Atom, Atom *, int *,
+                              unsigned long *, unsigned long *, unsigned char **);
+  using Free = int (*)(void *);
+  auto internAtom = reinterpret_cast<InternAtom>(dlsym(xlib, "XInternAtom"));
+  auto rootOf = reinterpret_cast<RootOf>(dlsym(xlib, "XDefaultRootWindow"));
+  auto getProperty = reinterpret_cast<GetProperty>(dlsym(xlib, "XGetWindowProperty"));
+  auto xfree = reinterpret_cast<Free>(dlsym(xlib, "XFree"));
+  bool found = true;
+  if (internAtom != nullptr && rootOf != nullptr && getProperty != nullptr && xfree != nullptr) {
+    Display *d = info.info.x11.display;
+    const Atom fullScreen = internAtom(d, "_NET_WM_STATE_FULLSCREEN", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long left = 0;
+    unsigned char *atoms = nullptr;
+    found = false;
+    if (getProperty(d, rootOf(d), internAtom(d, "_NET_SUPPORTED", False), 0, 4096, False,
+                    XA_ATOM, &type, &format, &count, &left, &atoms) == Success &&
+        atoms != nullptr) {
+      const Atom *list = reinterpret_cast<const Atom *>(atoms);
+      found = std::find(list, list + count, fullScreen) != list + count;
+    }
+    if (atoms != nullptr) {
+      xfree(atoms);
+    }
+  }
+  dlclose(xlib);
+  return found;
+}
+
+SDL_Rect chosenDisplayArea() {
+  SDL_Rect area;
+  if (SDL_GetDisplayBounds(chosenDisplay, &area) != 0) {
+    area = {0, 0, 0, 0};
+    desktopSize(&area.w, &area.h);
+  }
+  return area;
+}
 } // namespace
+
+namespace sdl {
+// Where the desktop has no full-screen state, a window manager may still put
+// a title bar over the covering window and push it down (twm does): the
+// window then shrinks to what stays on the display, and the picture fits it.
+void windowPlaced() {
+  if (!shown || inWindowNow || desktopFullScreen || window == nullptr) {
+    return;
+  }
+  const SDL_Rect area = chosenDisplayArea();
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+  SDL_GetWindowPosition(window, &x, &y);
+  SDL_GetWindowSize(window, &w, &h);
+  const int visibleW = std::min(x + w, area.x + area.w) - std::max(x, area.x);
+  const int visibleH = std::min(y + h, area.y + area.h) - std::max(y, area.y);
+  if (visibleW > 0 && visibleH > 0 && (visibleW != w || visibleH != h)) {
+    SDL_SetWindowSize(window, visibleW, visibleH);
+  }
+}
+} // namespace sdl
 
 void setWindowClass(const char *appId) {
   // SDL 2.26 reads the class from these variables when its video starts;
@@ -39,10 +124,11 @@ bool createMainWindow(const char *title, const char *iconPath) {
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
     std::fprintf(stderr, "pelta: no gamepads: %s\n", SDL_GetError());
   }
-  // Hidden until showMainWindow knows the display and the size; borderless,
-  // so that covering a display needs no answer from the window manager (a
-  // fullscreen state costs a long wait for it before the first frame).
-  sdl::window = SDL_CreateWindow(title, 0, 0, 1280, 720, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+  // Hidden until showMainWindow knows the display and the size; drawn at
+  // the output's own pixel size on a scaled (HiDPI) output.
+  sdl::window = SDL_CreateWindow(title, 0, 0, 1280, 720,
+                                 SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                                     SDL_WINDOW_ALLOW_HIGHDPI);
   if (sdl::window == nullptr) {
     std::fprintf(stderr, "pelta: no window: %s\n", SDL_GetError());
     return false;
@@ -64,29 +150,35 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
   if (w == nullptr) {
     return;
   }
+  sdl::noteWindowSwitch();
   if (shown && inWindowNow && !inWindow) {
     SDL_GetWindowSize(w, &keptWindowW, &keptWindowH);
   }
+  if (!shown) {
+    desktopFullScreen = hasFullScreenState(w);
+  }
+  const SDL_Rect area = chosenDisplayArea();
   if (inWindow) {
     if (keptWindowW > 0) {
       windowWidth = keptWindowW;
       windowHeight = keptWindowH;
     }
+    SDL_SetWindowFullscreen(w, 0);
     SDL_SetWindowBordered(w, SDL_TRUE);
-    SDL_SetWindowResizable(w, SDL_TRUE);
     SDL_SetWindowSize(w, windowWidth, windowHeight);
     SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED_DISPLAY(chosenDisplay),
                           SDL_WINDOWPOS_CENTERED_DISPLAY(chosenDisplay));
   } else {
-    SDL_Rect area;
-    if (SDL_GetDisplayBounds(chosenDisplay, &area) != 0) {
-      area = {0, 0, 0, 0};
-      desktopSize(&area.w, &area.h);
-    }
-    SDL_SetWindowResizable(w, SDL_FALSE);
-    SDL_SetWindowBordered(w, SDL_FALSE);
+    // The desktop's full-screen state (no frame, panels and docks hidden) on
+    // the display that holds the window; without one, a frameless window
+    // covering that display.
     SDL_SetWindowSize(w, area.w, area.h);
     SDL_SetWindowPosition(w, area.x, area.y);
+    if (desktopFullScreen) {
+      SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+      SDL_SetWindowBordered(w, SDL_FALSE);
+    }
   }
   inWindowNow = inWindow;
   if (!shown) {
@@ -95,9 +187,11 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
   }
   // A software GL driver gives its picture the window's new size only at the
   // next present: present a black one now, so that the next frame (and a
-  // screenshot of it) is drawn whole.
-  if (sdl::renderer != nullptr) {
-    SDL_SetRenderTarget(sdl::renderer, nullptr);
+  // screenshot of it) is drawn whole. Not on Wayland, where the game sizes
+  // its own pictures: KWin took a picture of the old size, presented before
+  // the new one was taken up, for a refusal of the full screen.
+  if (sdl::renderer != nullptr && std::string(videoDriverName()) != "wayland") {
+    SDL_RenderSetViewport(sdl::renderer, nullptr);
     SDL_SetRenderDrawColor(sdl::renderer, 0, 0, 0, 255);
     SDL_RenderClear(sdl::renderer);
     SDL_RenderPresent(sdl::renderer);
