@@ -11,9 +11,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::istringstream script(std::string(reinterpret_cast<const char *>(data), size));
   ScriptLimits limits;
-  limits.maxEvents = 64;
+  // Room for long sequences (run-fuzz.sh lets inputs grow to 64 KiB).
+  limits.maxEvents = 8192;
   limits.maxLineLength = 256;
-  limits.maxBytes = 8192;
+  limits.maxBytes = 65536;
   std::vector<KeyEvent> events;
   std::string error;
   const bool parsed = parseKeyScript(script, events, error, limits);

@@ -63,8 +63,12 @@ int main(int argc, char **argv) {
   replay.checks = {{610, 2, 2, 5, 1000, 200000, 0x12345678u, 0x9abcdef0u}};
   replay.end = {700, 1, 2, 5, 1000, 0, 0x0badf00du, 0xfeedfaceu};
   const std::string replayText = formatReplay(replay);
-  writeSeed(folder, "fuzz_replay", "game-000001.replay",
-            std::vector<uint8_t>(replayText.begin(), replayText.end()));
+  // The first byte picks the way in: a string, a real file, a failing read.
+  for (const uint8_t way : {uint8_t(0), uint8_t(70), uint8_t(200)}) {
+    std::vector<uint8_t> seed{way};
+    seed.insert(seed.end(), replayText.begin(), replayText.end());
+    writeSeed(folder, "fuzz_replay", ("game-" + std::to_string(way) + ".replay").c_str(), seed);
+  }
   writeSeed(folder, "fuzz_command_line", "row", {'1', '6'});
   writeSeed(folder, "fuzz_command_line", "two", {'5', 0, 'a', 'b', 'c'});
   const char options[] = "--window\0--display\0"

@@ -41,7 +41,9 @@ for target in "${targets[@]}"; do
   rm -f "$artifacts/$target"-*
   log="$logs/$target.log"
   started=$(date +%s)
-  build-fuzz/fuzz/"$target" "${limit[@]}" -timeout=10 -print_final_stats=1 \
+  # The script readers get long inputs: key sequences of thousands of lines.
+  case $target in fuzz_key_script | fuzz_replay) length=(-max_len=65536) ;; *) length=() ;; esac
+  build-fuzz/fuzz/"$target" "${limit[@]}" "${length[@]}" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$artifacts/$target-" "$corpus/$target" >"$log" 2>&1
   code=$?
   seconds=$(($(date +%s) - started))

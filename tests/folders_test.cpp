@@ -2,14 +2,18 @@
 // first run puts there.
 #include "audio/audio.h"
 #include "common/files.h"
+#include "common/notices.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
 #include "platform/input.h"
 #include "shell/folders.h"
 #include "shell/session.h"
+#include "shell/shell.h"
 #include "state/screen_state.h"
 #include "test_support.h"
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -155,6 +159,7 @@ TEST(PlayerFolder, AnUnusableRootIsToldAndTheGameGoesOn) {
   EXPECT_EQ(said, "pelta: cannot use the folder " + root +
                       "/data: Not a directory; scores, the saved game and settings will not be "
                       "kept\n");
+  EXPECT_EQ(takePlayerNotices(), said.substr(7)); // for the start's message box
   startHeadless();
   setUserRoot(root);
   testing::internal::CaptureStderr();
@@ -167,4 +172,23 @@ TEST(PlayerFolder, AnUnusableRootIsToldAndTheGameGoesOn) {
             std::string::npos)
       << said;
   EXPECT_EQ(screenState, TopTen);
+}
+
+// What a killed run left half-written goes at the next start; the files of
+// this run, and any name the game does not give, stay.
+TEST(TemporaryFiles, OnlyTheGamesOwnOlderThanTheRunAreRemoved) {
+  const std::string root = makeTempRoot();
+  const char *names[] = {"tt.pta.tmp-a1B2c3", "setting.pta.tmp-zzzzzz", "notes.tmp-abc",
+                         "tt.pta.tmp-new123", "mine.txt"};
+  for (const char *name : names) {
+    std::ofstream(root + "/data/" + name) << "x";
+  }
+  const timespec old[2] = {{1000, 0}, {1000, 0}};
+  for (int i = 0; i < 3; ++i) {
+    utimensat(AT_FDCWD, (root + "/data/" + names[i]).c_str(), old, 0);
+  }
+  EXPECT_EQ(removeStaleTemporaryFiles("data", 2000), 2);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(fileExists((std::string("data/") + names[i]).c_str()), i >= 2) << names[i];
+  }
 }

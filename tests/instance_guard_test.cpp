@@ -1,23 +1,33 @@
 // SPDX-License-Identifier: MIT
-// The single-instance guard's names: one per user and display, short enough
-// for a socket address.
+// Where the single-instance guard lives: only in a folder nobody but its
+// user may enter, never keyed by the display.
 #include "shell/session.h"
+#include "shell/shell.h"
+#include "test_support.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
-TEST(InstanceGuard, OneNamePerUserAndDisplay) {
-  const std::string mine = instanceGuardName(1000, ":0", nullptr);
-  EXPECT_EQ(mine, instanceGuardName(1000, ":0", ""));
-  EXPECT_NE(mine, instanceGuardName(1001, ":0", nullptr));
-  EXPECT_NE(mine, instanceGuardName(100, ":0", nullptr));
-  EXPECT_NE(mine, instanceGuardName(1000, ":1", nullptr));
-  EXPECT_NE(mine, instanceGuardName(1000, nullptr, ":0"));
-  EXPECT_NE(mine, instanceGuardName(1000, ":0", "wayland-0"));
-  // Long socket paths that differ only at their end stay apart, and short.
-  const std::string longPath = "/run/user/1000/" + std::string(120, 'w');
-  const std::string a = instanceGuardName(1000, nullptr, (longPath + "a").c_str());
-  const std::string b = instanceGuardName(1000, nullptr, (longPath + "b").c_str());
-  EXPECT_NE(a, b);
-  EXPECT_LE(a.size(), MAX_GUARD_NAME);
-  EXPECT_NE(a, instanceGuardName(1001, nullptr, (longPath + "a").c_str()));
+// A runtime folder that is shared, another user's, relative or missing sends
+// the guard to the per-user root.
+TEST(InstanceGuard, OnlyInAFolderNobodyElseMayEnter) {
+  const std::string runtime = makeTempRoot();
+  const uint32_t me = static_cast<uint32_t>(::getuid());
+  ::chmod(runtime.c_str(), 0700);
+  EXPECT_EQ(instanceGuardPath(me, runtime.c_str(), "/home/p/.local/share/pelta"),
+            runtime + "/" + APP_ID);
+  const struct {
+    uint32_t user;
+    const char *folder;
+    mode_t mode;
+  } elsewhere[] = {{me + 1, runtime.c_str(), 0700}, {me, runtime.c_str(), 0710},
+                   {me, runtime.c_str(), 0701},     {me, "relative", 0700},
+                   {me, nullptr, 0700},             {me, "/nonexistent", 0700}};
+  for (const auto &c : elsewhere) {
+    ::chmod(runtime.c_str(), c.mode);
+    EXPECT_EQ(instanceGuardPath(c.user, c.folder, "/home/p/.local/share/pelta"),
+              "/home/p/.local/share/pelta/instance")
+        << c.user << " " << (c.folder ? c.folder : "(none)") << " " << c.mode;
+  }
 }

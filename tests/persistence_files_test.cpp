@@ -1,5 +1,6 @@
 #include "audio/audio.h"
 #include "common/files.h"
+#include "common/notices.h"
 #include "common/random.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
@@ -16,6 +17,8 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -130,11 +133,14 @@ TEST(TopTenFile, UnchangedTableWrittenTwiceDiffersButReadsTheSame) {
   EXPECT_STREQ(a[1].name, "BOB       ");
 }
 
-// The reset stays, but what the damaged file held is kept beside it (the
-// newest damage replacing an older copy, private bits and extra bytes kept).
-TEST(TopTenFile, DamagedThirdEntryResetsEverythingButKeepsTheDamagedFile) {
+// The reset stays, but what each damaged file held is kept beside it under
+// a name of its own (private bits and extra bytes kept): a second damaged
+// start never overwrites the first copy.
+TEST(TopTenFile, DamagedStartsResetButKeepEveryDamagedCopy) {
   prepareFile();
   ASSERT_EQ(chmod(resolvePath(TOP_TEN_FILE).c_str(), 0600), 0);
+  const char *kept[] = {"data/tt.pta.damaged", "data/tt.pta.damaged.1"};
+  std::vector<uint8_t> damaged[2];
   for (int damage = 0; damage < 2; ++damage) {
     setGame(6, 3, 3210, 999);
     ASSERT_TRUE(writeSavedGame());
@@ -146,14 +152,14 @@ TEST(TopTenFile, DamagedThirdEntryResetsEverythingButKeepsTheDamagedFile) {
       std::memcpy(format, "---", 3); // a start code in no table
     }
     bytes.push_back('!');
+    damaged[damage] = bytes;
     ASSERT_TRUE(replaceFileAtomically(TOP_TEN_FILE, bytes));
     testing::internal::CaptureStderr();
     loadTopTen();
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("data/tt.pta.damaged"), std::string::npos) << said;
-    EXPECT_EQ(fileBytes("data/tt.pta.damaged"), bytes) << damage;
+    EXPECT_NE(said.find(std::string(kept[damage]) + "\n"), std::string::npos) << said;
     struct stat st;
-    ASSERT_EQ(stat(resolvePath("data/tt.pta.damaged").c_str(), &st), 0);
+    ASSERT_EQ(stat(resolvePath(kept[damage]).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     for (int k = 0; k < TOP_TEN_SIZE; ++k) {
       EXPECT_EQ(topTenFileTable[k].score, 0u);
@@ -164,24 +170,30 @@ TEST(TopTenFile, DamagedThirdEntryResetsEverythingButKeepsTheDamagedFile) {
     EXPECT_EQ(totalScore, 0u);
     EXPECT_EQ(fileBytes(TOP_TEN_FILE).back(), '!');
   }
+  EXPECT_EQ(fileBytes(kept[0]), damaged[0]);
+  EXPECT_EQ(fileBytes(kept[1]), damaged[1]);
   // An intact file is nobody's business: nothing is kept, nothing said.
-  std::remove(resolvePath("data/tt.pta.damaged").c_str());
   testing::internal::CaptureStderr();
   loadTopTen();
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  EXPECT_FALSE(fileExists("data/tt.pta.damaged"));
+  EXPECT_FALSE(fileExists("data/tt.pta.damaged.2"));
 }
 
-// What is no regular file of a few kilobytes (a FIFO would block a reader,
-// /dev/zero never ends) or cannot be read reads as damaged, and no writer
-// replaces it: its bytes would be lost. Only the start-up moves it aside.
-TEST(PlayerFiles, OddOrUnreadableFilesReadAsDamagedAndAreNeverOverwritten) {
-  enum Kind { Fifo, LinkToZero, Oversized, ReadFails };
+// What cannot be read is not damaged: a file that is no regular file of a
+// few kilobytes (a FIFO would block a reader, /dev/zero never ends), or whose
+// read fails (EIO, EACCES, a descriptor limit), is left exactly as it is by
+// every writer and by the start-up, which tells the player (the message box
+// of the start) and keeps the defaults in memory only. The hold lasts the
+// run, even when the file could be read again later.
+TEST(PlayerFiles, UnreadableFilesAreLeftUntouchedAndThePlayerIsTold) {
+  enum Kind { Fifo, LinkToZero, Oversized, ReadFails, NoDescriptors };
   auto failingRead = [](int, void *, size_t) -> ssize_t {
     errno = EIO;
     return -1;
   };
-  for (Kind kind : {Fifo, LinkToZero, Oversized, ReadFails}) {
+  const char *reasons[] = {"not a regular file", "not a regular file", "larger than",
+                           "Input/output error", "Too many open files"};
+  for (Kind kind : {Fifo, LinkToZero, Oversized, ReadFails, NoDescriptors}) {
     for (const char *path : {TOP_TEN_FILE, SETTINGS_FILE}) {
       SCOPED_TRACE(std::string(path) + " kind " + std::to_string(kind));
       prepareFile();
@@ -196,18 +208,43 @@ TEST(PlayerFiles, OddOrUnreadableFilesReadAsDamagedAndAreNeverOverwritten) {
       } else if (kind == Oversized) {
         before.resize(PLAYER_FILE_MAX_BYTES + 1, 'x');
         ASSERT_TRUE(replaceFileAtomically(path, before));
-      } else {
+      }
+      struct rlimit limit {};
+      getrlimit(RLIMIT_NOFILE, &limit);
+      const rlimit saved = limit;
+      std::vector<int> spare;
+      // The start reads its files as the game does: settings, then the top ten.
+      const bool isTopTen = std::strcmp(path, TOP_TEN_FILE) == 0;
+      takePlayerNotices();
+      testing::internal::CaptureStderr();
+      if (kind == ReadFails) {
         fileCalls.read = failingRead;
+      } else if (kind == NoDescriptors) {
+        // Every descriptor below a tight limit in use: the next open fails.
+        limit.rlim_cur = 64;
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+        for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;) {
+          spare.push_back(fd);
+        }
       }
       effectsVolume = 77;
-      readSettings();
-      const bool isTopTen = std::strcmp(path, TOP_TEN_FILE) == 0;
-      EXPECT_EQ(effectsVolume, isTopTen && kind != ReadFails ? 1234 : 77);
-      EXPECT_EQ(readTopTenFile(), !isTopTen && kind != ReadFails);
-      EXPECT_EQ(loadSavedGame(), !isTopTen && kind != ReadFails);
-      EXPECT_EQ(writeTopTenFile(), !isTopTen && kind != ReadFails);
-      EXPECT_EQ(writeSavedGame(), !isTopTen && kind != ReadFails);
-      EXPECT_EQ(writeSettings(), isTopTen && kind != ReadFails);
+      isTopTen ? loadTopTen() : readSettings();
+      fileCalls = SYSTEM_FILE_CALLS;
+      for (int fd : spare) {
+        ::close(fd);
+      }
+      setrlimit(RLIMIT_NOFILE, &saved);
+      const std::string said = testing::internal::GetCapturedStderr();
+      const std::string notices = takePlayerNotices();
+      EXPECT_NE(notices.find(real + " cannot be read"), std::string::npos) << notices;
+      EXPECT_NE(notices.find(reasons[kind]), std::string::npos) << notices;
+      EXPECT_NE(said.find(real + " cannot be read"), std::string::npos) << said;
+      EXPECT_EQ(said.find("damaged"), std::string::npos) << said;
+      EXPECT_EQ(effectsVolume, 77);
+      // Readable again now, yet every writer leaves it alone for the run.
+      EXPECT_FALSE(isTopTen ? writeTopTenFile() : writeSettings());
+      EXPECT_EQ(writeSavedGame(), !isTopTen);
+      EXPECT_EQ(writeSettings(), isTopTen);
       struct stat st;
       ASSERT_EQ(lstat(real.c_str(), &st), 0);
       if (kind == Fifo) {
@@ -215,30 +252,73 @@ TEST(PlayerFiles, OddOrUnreadableFilesReadAsDamagedAndAreNeverOverwritten) {
       } else if (kind == LinkToZero) {
         EXPECT_TRUE(S_ISLNK(st.st_mode));
       } else {
-        fileCalls = SYSTEM_FILE_CALLS;
         EXPECT_EQ(fileBytes(path), before);
       }
-      if (!isTopTen) {
-        continue;
-      }
-      // The start-up's reset moves it aside and writes a fresh file.
-      if (kind == ReadFails) {
-        fileCalls.read = failingRead;
-      }
-      testing::internal::CaptureStderr();
-      loadTopTen();
-      testing::internal::GetCapturedStderr();
-      fileCalls = SYSTEM_FILE_CALLS;
-      EXPECT_TRUE(readTopTenFile());
-      ASSERT_EQ(lstat(resolvePath("data/tt.pta.damaged").c_str(), &st), 0);
-      EXPECT_EQ(S_ISFIFO(st.st_mode), kind == Fifo);
-      EXPECT_EQ(S_ISLNK(st.st_mode), kind == LinkToZero);
-      if (kind == Oversized || kind == ReadFails) {
-        EXPECT_EQ(fileBytes("data/tt.pta.damaged"), before);
-      }
+      EXPECT_FALSE(fileExists("data/tt.pta.damaged"));
     }
   }
   fileCalls = SYSTEM_FILE_CALLS;
+}
+
+// A tt.pta its player may not read (mode 000) is kept, not called damaged.
+// Root reads anything, so as root the start runs as user "nobody" (65534).
+TEST(PlayerFiles, AFileWithoutReadPermissionIsLeftUntouched) {
+  prepareFile();
+  const std::vector<uint8_t> before = fileBytes(TOP_TEN_FILE);
+  const std::string real = resolvePath(TOP_TEN_FILE);
+  ASSERT_EQ(chmod(real.c_str(), 0), 0);
+  auto start = [] {
+    takePlayerNotices();
+    loadTopTen();
+    return takePlayerNotices().find("Permission denied") != std::string::npos &&
+           !writeTopTenFile() && !writeSavedGame() && !fileExists("data/tt.pta.damaged");
+  };
+  if (::getuid() != 0) {
+    EXPECT_TRUE(start());
+  } else {
+    for (const std::string &p : {userRoot(), userRoot() + "/data", real}) {
+      ASSERT_EQ(chown(p.c_str(), 65534, 65534), 0);
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+      _exit(setgid(65534) == 0 && setuid(65534) == 0 && start() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  ASSERT_EQ(chmod(real.c_str(), 0600), 0);
+  EXPECT_EQ(fileBytes(TOP_TEN_FILE), before);
+}
+
+// A player's file linked into a synced folder stays a link (relative or
+// absolute), and its target gets the new content.
+TEST(PlayerFiles, ALinkedFileIsWrittenThroughItsLink) {
+  prepareFile();
+  ASSERT_TRUE(writeSettings());
+  const std::string synced = userRoot() + "/synced";
+  ASSERT_TRUE(makeDirectories(synced));
+  for (const char *path : {TOP_TEN_FILE, SETTINGS_FILE}) {
+    const std::string name = std::string(path).substr(5);
+    ASSERT_EQ(std::rename(resolvePath(path).c_str(), (synced + "/" + name).c_str()), 0);
+    const std::string link = path == TOP_TEN_FILE ? "../synced/" + name : synced + "/" + name;
+    ASSERT_EQ(symlink(link.c_str(), resolvePath(path).c_str()), 0);
+  }
+  setRow(topTenFileTable, 0, 9999, 12, "LINKED    ", 5);
+  ASSERT_TRUE(writeTopTenFile());
+  effectsVolume = 4321;
+  ASSERT_TRUE(writeSettings());
+  struct stat st;
+  for (const char *path : {TOP_TEN_FILE, SETTINGS_FILE}) {
+    ASSERT_EQ(lstat(resolvePath(path).c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << path;
+  }
+  ASSERT_TRUE(readTopTenFile());
+  EXPECT_EQ(topTenFileTable[0].score, 9999u);
+  effectsVolume = 0;
+  readSettings();
+  EXPECT_EQ(effectsVolume, 4321);
+  EXPECT_EQ(listFolder("synced").size(), 2u); // no temporary file left
 }
 
 TEST(TopTenFile, ShortOrMissingFileIsNotATopTen) {

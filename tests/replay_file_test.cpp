@@ -79,9 +79,8 @@ TEST(ReplayFile, DamagedFilesAreRefusedWithOneLineNamingTheFault) {
       {"# only a comment\n", "the replay is empty"},
       {"hello world\n", "line 1: not a replay"},
       {withLine(good, "pelta-replay", "pelta-replay 2\n"), "line 1: replay format \"2\""},
-      {good.substr(0, good.size() - endLine.size()), "stops before its end line"},
-      {good.substr(0, good.find("top ")), "stops before its end line"},
-      {good.substr(0, good.size() - 3), "line 37: stateCrc must be 8 hexadecimal digits"},
+      {good.substr(0, good.find("top ")), "stops in its header, before its \"top\" line"},
+      {good.substr(0, good.size() - 3) + "\n", "line 37: stateCrc must be 8 hexadecimal digits"},
       {withLine(good, "seed", ""), "the header lacks its \"seed\" line"},
       {withLine(good, "seed", "seed 1\nseed 2\n"), "line 5: seed given twice"},
       {withLine(good, "seed", "colour 3\n"), "unknown header line \"colour\""},
@@ -95,9 +94,13 @@ TEST(ReplayFile, DamagedFilesAreRefusedWithOneLineNamingTheFault) {
       {withLine(good, "181 RIGHT", "180 RIGHT +\n"), "line 31: frame 180 comes before"},
       {withLine(good, "save 901", "save 10 failed\n"), "frame 10 comes before"},
       {withLine(good, "save 901", "save 901 maybe\n"), "expected \"save FRAME written\""},
-      {withLine(good, "1 ENTER", "99999999999 ENTER +\n"), "lies beyond 4294967295"},
-      {withLine(good, "end", "end 99999999999 1 8 3 1000 0 deadbeef 0badf00d\n"),
-       "frame \"99999999999\" is not a number from 1 to 4294967295"},
+      {withLine(good, "1 ENTER", "5760001 ENTER +\n"), "lies beyond 5760000"},
+      // No file asks for more than a day's work, nor for many checks at once.
+      {withLine(good, "end", "end 4294967295 1 8 3 1000 0 deadbeef 0badf00d\n"),
+       "frame \"4294967295\" is not a number from 1 to 5760000"},
+      {withLine(good, "check", "check 902 2 8 3 1000 0 deadbeef 00000001\n"
+                               "check 902 2 8 3 1000 0 deadbeef 00000001\n"),
+       "a second check at frame 902 (one a frame at most)"},
       {withLine(good, "check", "check 902 2 8 3 1000 0 deadbeeg 00000001\n"),
        "gridCrc must be 8 hexadecimal digits"},
       {withLine(good, "check", "check 902 2 0 3 1000 0 deadbeef 00000001\n"),
@@ -115,8 +118,25 @@ TEST(ReplayFile, DamagedFilesAreRefusedWithOneLineNamingTheFault) {
   }
 }
 
-// pelta-sim refuses a damaged or missing replay and a replay given with a
-// seed with exit code 2, one line on stderr, nothing on stdout.
+// A replay without its end line (its game was killed or crashed) reads as
+// cut short, up to its last line; a last line torn off in the middle is left
+// out. Written again it is the same text.
+TEST(ReplayFile, AReplayWithoutItsEndLineIsCutShort) {
+  const std::string good = formatReplay(sampleReplay());
+  const std::string body = good.substr(0, good.find("\nend ") + 1);
+  for (const std::string &text : {body, body + "903 UP", body + "check 950 2 8"}) {
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(parse(text, replay, error)) << error;
+    EXPECT_TRUE(replay.cutShort);
+    EXPECT_EQ(replay.end.frame, 902u);
+    EXPECT_EQ(replay.checks.size(), 1u);
+    EXPECT_EQ(formatReplay(replay), body);
+  }
+}
+
+// pelta-sim refuses a damaged, missing or unreadable replay or key script
+// and a replay given with a seed with exit code 2, one line on stderr, nothing on stdout.
 TEST(ReplayFile, TheSimulatorRefusesWhatItCannotReplay) {
   const std::string root = makeTempRoot();
   const std::string damaged = root + "/damaged.replay";
@@ -130,6 +150,9 @@ TEST(ReplayFile, TheSimulatorRefusesWhatItCannotReplay) {
       {"--replay", good, "--seed", "1"},
       {"--replay", good, "--keys", "-"},
       {"--replay", ""},
+      // Read errors (EIO at the first read): refused with the reason, no abort.
+      {"--replay", "/proc/self/mem"},
+      {"--seed", "1", "--keys", "/proc/self/mem"},
   };
   for (const auto &args : refused) {
     std::istringstream in;
@@ -140,6 +163,10 @@ TEST(ReplayFile, TheSimulatorRefusesWhatItCannotReplay) {
     const std::string message = err.str();
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
     EXPECT_EQ(message.rfind("pelta-sim: ", 0), 0u) << message;
+    if (args.back() == "/proc/self/mem") {
+      EXPECT_NE(message.find("could not be read: Input/output error"), std::string::npos)
+          << message;
+    }
   }
 }
 
@@ -151,17 +178,17 @@ TEST(ReplayFolder, KeepsTheNewestFiftyAndAFailedWriteLeavesNothing) {
   ASSERT_TRUE(makeDirectory(replayFolder()));
   const std::string folder = std::string(replayFolder()) + "/";
   for (uint64_t n = 1; n <= 55; ++n) {
-    std::ofstream(resolvePath((folder + replayFileName(n)).c_str())) << n;
+    std::ofstream(resolvePath((folder + replayFileName(n)).c_str())) << "pelta-replay 1\n# " << n;
   }
   for (const char *other : {"notes.txt", "game-7.replay", "game-000999.replay.tmp-x"}) {
     std::ofstream(resolvePath((folder + other).c_str())) << "mine";
   }
   const std::vector<std::string> before = listFolder(replayFolder());
 
-  fileCalls.rename = [](const char *, const char *) { return errno = EXDEV, -1; };
+  fileCalls.write = [](int, const void *, size_t) -> ssize_t { return errno = EIO, -1; };
   testing::internal::CaptureStderr();
   EXPECT_EQ(storeReplay("new"), "");
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be written"), std::string::npos);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Input/output error"), std::string::npos);
   fileCalls = SYSTEM_FILE_CALLS;
   std::vector<std::string> after = listFolder(replayFolder());
   std::sort(after.begin(), after.end());

@@ -33,21 +33,37 @@ TEST(Screenshots, NumberingFillsTheFirstGap) {
   EXPECT_EQ(screenshotCounter, 5);
 }
 
-TEST(Screenshots, AFullRunTo998StartsAgainAtOne) {
-  makeTempRoot();
-  for (int n = 1; n <= 998; ++n) {
+// An existing shot is never replaced: taken numbers are skipped (also past
+// 999, back to 1), and with every name taken the shot fails, saying so.
+TEST(Screenshots, TakenNumbersAreSkippedAndAllTakenFails) {
+  startHeadless();
+  for (int n : {1, 2, 4, 999}) {
     touchShot(n);
   }
   findFreeScreenshotNumber();
-  EXPECT_EQ(screenshotCounter, 1);
-}
-
-TEST(Screenshots, CounterWrapsAfter999) {
+  ASSERT_EQ(screenshotCounter, 3);
+  EXPECT_EQ(takeScreenshot(), 1);
+  EXPECT_EQ(takeScreenshot(), 1);
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(readWholeFile("screenshots/scr_004.bmp", bytes));
+  EXPECT_EQ(bytes.size(), 1u); // the player's file, untouched
+  ASSERT_TRUE(readWholeFile("screenshots/scr_005.bmp", bytes));
+  EXPECT_GT(bytes.size(), 54u);
   screenshotCounter = 998;
   EXPECT_STREQ(nextScreenshotName(), "screenshots/scr_998.bmp");
-  EXPECT_STREQ(nextScreenshotName(), "screenshots/scr_999.bmp");
-  EXPECT_EQ(screenshotCounter, 1);
-  EXPECT_STREQ(nextScreenshotName(), "screenshots/scr_001.bmp");
+  touchShot(998);
+  EXPECT_STREQ(nextScreenshotName(), "screenshots/scr_006.bmp"); // 999, 1 to 5 taken
+  for (int n = 6; n < 998; ++n) {
+    touchShot(n);
+  }
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(takeScreenshot(), 0);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("every name from scr_001.bmp to "
+                                                        "scr_999.bmp"),
+            std::string::npos);
+  ASSERT_TRUE(readWholeFile("screenshots/scr_001.bmp", bytes));
+  EXPECT_EQ(bytes.size(), 1u);
+  headless::reset();
 }
 
 TEST(Screenshots, MissingFolderIsCreatedAndTheBitmapHasTheBackBufferSize) {
@@ -73,7 +89,10 @@ TEST(Screenshots, AFailedWriteKeepsTheNumber) {
   startHeadless();
   // A file where the folder should be: the folder cannot be made, the write fails.
   std::ofstream(resolvePath("screenshots")) << "in the way";
+  testing::internal::CaptureStderr();
   EXPECT_EQ(takeScreenshot(), 0);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot make the folder"),
+            std::string::npos);
   EXPECT_EQ(screenshotCounter, 1);
   headless::failBackBufferRead(true);
   ::unlink(resolvePath("screenshots").c_str());

@@ -1,6 +1,8 @@
 // Headless start-up for tests, mirroring the program's own order.
 #include "test_support.h"
 #include "common/files.h"
+#include "common/notices.h"
+#include "persistence/file_patch.h"
 #include "presentation/assets.h"
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
@@ -36,6 +38,8 @@ std::string makeTempRoot() {
     tempRoots.push_back(root);
   }
   setUserRoot(root);
+  stopLeavingFilesAlone();
+  takePlayerNotices();
   setDataFolder(root + "/data");
   makeDirectory("data");
   return root;

@@ -1,6 +1,7 @@
 // Sound effects and tunes: start-up, the effect channel bank, the one looping
 // tune, pause and resume. Without a sound device every operation does nothing.
 #include "audio/audio.h"
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -115,7 +116,7 @@ void loadEffects() {
     const std::string path = dataPath(name);
     effectSamples[i] = 0;
     if (!readWholeFile(path.c_str(), bytes)) {
-      reportOnce(std::string("missing sound effect ") + path);
+      reportOnce("cannot load sound effect " + path + " (" + readFailureText(errno) + ")");
       continue;
     }
     effectSamples[i] = loadSample(bytes.data(), bytes.size());
@@ -202,7 +203,7 @@ void playMusic(int32_t number, const char *path) {
   const std::string file = dataPath(name.c_str());
   std::vector<uint8_t> bytes;
   if (!readWholeFile(file.c_str(), bytes)) {
-    reportOnce("missing tune " + file);
+    reportOnce("cannot load tune " + file + " (" + readFailureText(errno) + ")");
     return;
   }
   musicChannel = loadTune(bytes.data(), bytes.size());

@@ -70,9 +70,17 @@ int openRegularFile(const char *path, size_t maxBytes) {
     return -1;
   }
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-      static_cast<uint64_t>(st.st_size) > maxBytes) {
+  int why = 0;
+  if (::fstat(fd, &st) != 0) {
+    why = errno;
+  } else if (!S_ISREG(st.st_mode)) {
+    why = NOT_A_REGULAR_FILE;
+  } else if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+    why = EFBIG;
+  }
+  if (why != 0) {
     ::close(fd);
+    errno = why;
     return -1;
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -102,6 +110,7 @@ bool readUpTo(int fd, std::vector<uint8_t> &bytes, size_t limit, bool overLimitF
       return true;
     }
     if (bytes.size() + static_cast<size_t>(n) > limit) {
+      errno = EFBIG;
       return false;
     }
     bytes.insert(bytes.end(), chunk, chunk + n);
@@ -116,9 +125,11 @@ bool readWholeFile(const char *path, std::vector<uint8_t> &bytes, size_t maxByte
     return false;
   }
   bool ok = readUpTo(fd, bytes, maxBytes, true);
+  const int why = errno;
   ::close(fd);
   if (!ok) {
     bytes.clear();
+    errno = why;
   }
   return ok;
 }
@@ -130,7 +141,9 @@ bool readFileStart(const char *path, std::vector<uint8_t> &bytes, size_t count, 
     return false;
   }
   bool ok = readUpTo(fd, bytes, count, false);
+  const int why = errno;
   ::close(fd);
+  errno = why;
   return ok;
 }
 
@@ -183,9 +196,27 @@ void syncFolderOf(const std::string &target) {
 }
 } // namespace
 
+std::string linkTarget(const std::string &path) {
+  std::string target = path;
+  // A chain of links is followed as the system would, but never forever.
+  for (int hops = 0; hops < 40; ++hops) {
+    char buffer[4096];
+    const ssize_t n = ::readlink(target.c_str(), buffer, sizeof buffer);
+    if (n < 0 || static_cast<size_t>(n) >= sizeof buffer) {
+      return target;
+    }
+    const std::string next(buffer, static_cast<size_t>(n));
+    const size_t slash = target.find_last_of('/');
+    target = next[0] == '/' || slash == std::string::npos ? next : target.substr(0, slash + 1) + next;
+  }
+  return target;
+}
+
 bool replaceFileAtomically(const char *path, const std::vector<uint8_t> &bytes,
                            const char *permissionsOf) {
-  const std::string target = resolvePath(path);
+  // A player's file linked into another folder (a synced one) stays linked:
+  // its target is replaced, in the target's own folder.
+  const std::string target = linkTarget(resolvePath(path));
   const std::string temp = writeTemporaryBeside(target, bytes, permissionsOf);
   if (temp.empty()) {
     return false;
@@ -274,6 +305,34 @@ std::vector<std::string> listFolder(const char *path) {
   }
   ::closedir(dir);
   return names;
+}
+
+std::string readFailureText(int error) {
+  if (error == NOT_A_REGULAR_FILE) {
+    return "it is not a regular file";
+  }
+  if (error == EFBIG) {
+    return "it is larger than any file the game reads";
+  }
+  return std::strerror(error);
+}
+
+bool isTemporaryName(const std::string &name) {
+  const size_t at = name.rfind(".tmp-");
+  return at != std::string::npos && at > 0 && name.size() == at + 11;
+}
+
+int removeStaleTemporaryFiles(const char *folder, uint32_t startSeconds) {
+  int removed = 0;
+  for (const std::string &name : listFolder(folder)) {
+    const std::string path = resolvePath(folder) + "/" + name;
+    struct stat st;
+    if (isTemporaryName(name) && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<uint64_t>(st.st_mtime) < startSeconds && ::unlink(path.c_str()) == 0) {
+      ++removed;
+    }
+  }
+  return removed;
 }
 
 bool removeFile(const char *path) { return ::unlink(resolvePath(path).c_str()) == 0; }

@@ -24,19 +24,27 @@ void setDataFolder(const std::string &folder);
 std::string dataPath(const char *name);
 
 bool fileExists(const char *path);
+// errno of a read refused because the path is no regular file.
+constexpr int NOT_A_REGULAR_FILE = -1;
+// Why a read failed, for a message: "Permission denied", "it is not a
+// regular file", "it is larger than any file the game reads".
+std::string readFailureText(int error);
 // Larger than any data file the game reads: a bigger one is refused unread.
 constexpr size_t MAX_DATA_FILE_BYTES = size_t(64) << 20;
 // Whole file into bytes; false when it is missing or cannot be read, and also
 // when it is no regular file (a FIFO would block, /dev/zero never ends) or
-// holds more than maxBytes: callers treat all of these as a damaged file.
+// holds more than maxBytes. On failure errno tells which: the system's
+// reason, NOT_A_REGULAR_FILE, or EFBIG for a file too large.
 bool readWholeFile(const char *path, std::vector<uint8_t> &bytes,
                    size_t maxBytes = MAX_DATA_FILE_BYTES);
 // The first `count` bytes (fewer when the file is shorter) of a regular file
 // of at most maxBytes; false as readWholeFile.
 bool readFileStart(const char *path, std::vector<uint8_t> &bytes, size_t count,
                    size_t maxBytes = MAX_DATA_FILE_BYTES);
+// The file a chain of symbolic links ends at (the path itself when it is none).
+std::string linkTarget(const std::string &path);
 // Replaces the file so that a crash or power cut leaves the old or the new
-// content, never a mix: a temporary file of a fresh unique name in the same
+// content, never a mix (a link is kept: its target is replaced instead): a temporary file of a fresh unique name in the same
 // folder (created exclusively, never through a link), flush, rename. The new
 // file keeps the old one's permission bits, or those of `permissionsOf`.
 // On failure errno tells why (the temporary file is gone again).
@@ -68,6 +76,13 @@ bool writeNewFile(const char *path, const std::vector<uint8_t> &bytes,
 // The names in a folder ("." and ".." left out); empty when it cannot be read.
 std::vector<std::string> listFolder(const char *path);
 bool removeFile(const char *path);
+// Whether a name is one of the temporary names writeTemporaryBeside gives
+// ("tt.pta.tmp-a1B2c3").
+bool isTemporaryName(const std::string &name);
+// Removes the regular files of temporary names in a folder last changed
+// before `startSeconds` (the clock's seconds): what a killed run left. The
+// guard is held, so no other copy is writing them. Returns how many.
+int removeStaleTemporaryFiles(const char *folder, uint32_t startSeconds);
 
 // Reports a missing file or a failed start once per distinct message on stderr.
 void reportOnce(const std::string &message);

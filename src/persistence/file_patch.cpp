@@ -6,13 +6,29 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
+namespace {
+// The player's files this run leaves alone: they could not be read at start.
+std::set<std::string> heldFiles;
+} // namespace
+
+void leaveFileAlone(const char *path) { heldFiles.insert(path); }
+
+void stopLeavingFilesAlone() { heldFiles.clear(); }
+
+bool fileLeftAlone(const char *path) { return heldFiles.count(path) != 0; }
+
 bool patchFileRange(const char *path, size_t offset, const uint8_t *bytes, size_t length) {
+  if (fileLeftAlone(path)) {
+    return false; // the player was told at start
+  }
   std::vector<uint8_t> content;
-  if (!readWholeFile(path, content, PLAYER_FILE_MAX_BYTES) && fileExists(path)) {
-    reportOnce(resolvePath(path) + " cannot be read; it is left as it is and not rewritten");
+  if (!readWholeFile(path, content, PLAYER_FILE_MAX_BYTES) && errno != ENOENT && errno != ENOTDIR) {
+    reportOnce(resolvePath(path) + " cannot be read (" + readFailureText(errno) +
+               "); it is left as it is and not rewritten");
     return false;
   }
   if (content.size() < offset + length) {
@@ -29,18 +45,26 @@ bool patchFileRange(const char *path, size_t offset, const uint8_t *bytes, size_
   return true;
 }
 
-bool keepDamagedFile(const char *path) {
-  const std::string kept = std::string(path) + ".damaged";
-  std::vector<uint8_t> content;
-  bool done = false;
-  if (readWholeFile(path, content, PLAYER_FILE_MAX_BYTES)) {
-    done = replaceFileAtomically(kept.c_str(), content, path);
-  } else {
-    done = std::rename(resolvePath(path).c_str(), resolvePath(kept.c_str()).c_str()) == 0;
+std::string keepDamagedFile(const char *path, const std::vector<uint8_t> &content) {
+  // Each damaged copy gets a name of its own: an older one may be the one
+  // the player still wants back.
+  for (int n = 0; n < MAX_DAMAGED_COPIES; ++n) {
+    const std::string kept =
+        std::string(path) + ".damaged" + (n == 0 ? "" : "." + std::to_string(n));
+    if (writeNewFile(kept.c_str(), content, path)) {
+      std::fprintf(stderr, "pelta: %s was damaged and is replaced; the damaged file is kept as %s\n",
+                   resolvePath(path).c_str(), resolvePath(kept.c_str()).c_str());
+      return kept;
+    }
+    if (errno != EEXIST) {
+      std::fprintf(stderr, "pelta: %s was damaged and is replaced; it could not be kept as %s: %s\n",
+                   resolvePath(path).c_str(), resolvePath(kept.c_str()).c_str(),
+                   std::strerror(errno));
+      return "";
+    }
   }
-  // Said every time (not once per run): each keep replaces the last one.
-  std::fprintf(stderr, "pelta: %s was damaged and is replaced; %s %s\n", resolvePath(path).c_str(),
-               done ? "the damaged file is kept as" : "it could not be kept as",
-               resolvePath(kept.c_str()).c_str());
-  return done;
+  std::fprintf(stderr, "pelta: %s was damaged and is replaced; %d damaged copies are kept "
+                       "already, so this one is not\n", resolvePath(path).c_str(),
+               MAX_DAMAGED_COPIES);
+  return "";
 }

@@ -2,7 +2,9 @@
 #include "persistence/settings_file.h"
 #include "audio/audio.h"
 #include "common/files.h"
+#include "common/notices.h"
 #include "persistence/file_patch.h"
+#include <cerrno>
 #include <vector>
 
 namespace {
@@ -41,6 +43,12 @@ void readSettings() {
   std::vector<uint8_t> bytes;
   if (readWholeFile(SETTINGS_FILE, bytes, PLAYER_FILE_MAX_BYTES)) {
     applySettingsBytes(bytes.data(), bytes.size());
+  } else if (errno != ENOENT && errno != ENOTDIR) {
+    // The built-in volumes must not replace the player's at the end.
+    const int why = errno;
+    leaveFileAlone(SETTINGS_FILE);
+    tellPlayer(resolvePath(SETTINGS_FILE) + " cannot be read (" + readFailureText(why) +
+               "); it is left as it is, and this run's settings are not kept");
   }
 }
 

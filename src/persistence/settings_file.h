@@ -25,7 +25,8 @@ inline void encodeSettings(const int32_t (&values)[SETTINGS_VALUE_COUNT],
   }
 }
 
-// Reads the four values; a missing file keeps the built-in ones.
+// Reads the four values; a missing file keeps the built-in ones, and one that
+// cannot be read keeps them too and is left alone for the run (player told).
 void readSettings();
 // Writes the four values over the first 16 bytes, keeping any further bytes.
 bool writeSettings();

@@ -2,12 +2,14 @@
 // defaults, the rank test and the insertion of a new result.
 #include "persistence/top_ten.h"
 #include "common/files.h"
+#include "common/notices.h"
 #include "common/random.h"
 #include "common/start_values.h"
 #include "persistence/file_patch.h"
 #include "persistence/record_code.h"
 #include "persistence/saved_game.h"
 #include "state/game_state.h"
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -69,14 +71,25 @@ void encodeTopTenEntries(const TopTenEntry *table, uint8_t *out) {
 }
 
 void loadTopTen() {
-  if (!readTopTenFile()) {
-    // The reset rewrites the whole file, the saved game included: what a
-    // damaged file held is kept beside it first, so it can be recovered.
-    if (fileExists(TOP_TEN_FILE)) {
-      keepDamagedFile(TOP_TEN_FILE);
-    }
-    resetTopTenFile();
+  std::vector<uint8_t> bytes;
+  const bool read = readWholeFile(TOP_TEN_FILE, bytes, PLAYER_FILE_MAX_BYTES);
+  const int why = errno;
+  if (read && parseTopTenEntries(bytes.data(), bytes.size(), topTenFileTable)) {
+    copyTopTen(true);
+    return;
   }
+  if (read) {
+    // Read, but not as the game writes it: damaged. The reset rewrites the
+    // whole file, the saved game included, so its content is kept first.
+    keepDamagedFile(TOP_TEN_FILE, bytes);
+  } else if (why != ENOENT && why != ENOTDIR) {
+    // Not read is not damaged: permissions, a descriptor limit or a failing
+    // disk say nothing about the file, which may hold the player's scores.
+    leaveFileAlone(TOP_TEN_FILE);
+    tellPlayer(resolvePath(TOP_TEN_FILE) + " cannot be read (" + readFailureText(why) +
+               "); it is left as it is, and this run's scores and saved game are not kept");
+  }
+  resetTopTenFile();
   copyTopTen(true);
 }
 

@@ -26,7 +26,10 @@ extern TopTenEntry topTenFileTable[TOP_TEN_SIZE]; // mirrors the file
 extern TopTenEntry topTenTable[TOP_TEN_SIZE];     // what the name entry works on
 
 // Start-up: the file's table, or the defaults written at once (saved game
-// included) when the file is missing or damaged; then the working copy.
+// included) when the file is missing or damaged (a damaged one is kept
+// under a new name first); then the working copy. A file that cannot be
+// read is left alone for the run (the defaults are only in memory), and the
+// player is told.
 void loadTopTen();
 bool readTopTenFile();
 // Writes the ten entries into the first 1650 bytes; every other byte of the

@@ -3,10 +3,15 @@
 #pragma once
 #include <cstdint>
 
-// Takes the single-instance guard named `name`. Returns false when another
-// instance holds it; that instance has then been asked to raise its window.
+// Takes the single-instance guard at the path `name` (a lock file and a
+// socket with that name and ".lock"/".socket" added, in a folder only this
+// user can reach). Returns false when another instance holds it; that
+// instance has then been asked to raise its window (never waiting long).
 bool acquireSingleInstance(const char *name);
 void releaseSingleInstance();
+// SIGINT, SIGTERM and SIGHUP from now on post WindowEvent::Quit, so the
+// normal shutdown runs and saves.
+void installQuitHandlers();
 
 // What the window system reports between frames (the window procedure's share).
 enum class WindowEvent : uint8_t {

@@ -5,6 +5,8 @@
 #include "platform/text.h"
 #include "presentation/picture_header.h"
 #include "presentation/text_draw.h"
+#include <cerrno>
+#include <vector>
 
 TextureId primitivesTexture = 0;
 TextureId logoTexture = 0;
@@ -38,7 +40,12 @@ std::string iconPath() {
 
 void loadAssets() {
   const std::string font = dataPath(FONT_FILE);
-  if (!registerFontFile(font.c_str())) {
+  // The font library opens whatever it is given: a FIFO would block the
+  // start for good, so only a regular file is handed over.
+  std::vector<uint8_t> start;
+  if (!readFileStart(font.c_str(), start, 4)) {
+    reportOnce("cannot load font " + font + " (" + readFailureText(errno) + ")");
+  } else if (!registerFontFile(font.c_str())) {
     reportOnce("cannot load font " + font);
   }
   setFontHeight(20);

@@ -24,7 +24,7 @@ bool readPngSize(const uint8_t *bytes, size_t size, uint32_t *width, uint32_t *h
 bool pictureFileFits(const char *path, std::string &why) {
   std::vector<uint8_t> start;
   if (!readFileStart(path, start, PNG_HEADER_LENGTH)) {
-    why = "missing, unreadable or no regular file";
+    why = readFailureText(errno);
     return false;
   }
   uint32_t width = 0;

@@ -1,6 +1,6 @@
 // Screenshots. A missing folder is created, the number is used up only by a
-// file that was really written, and a failed write plays the failure sound,
-// never the success sound.
+// file that was really written, an existing file is never replaced, and a
+// failed shot plays the failure sound (never the success sound) and says why.
 #include "presentation/screenshots.h"
 #include "audio/audio.h"
 #include "common/files.h"
@@ -8,6 +8,11 @@
 #include "common/start_values.h"
 #include "platform/video.h"
 #include "presentation/video_modes.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
 
 uint16_t screenshotCounter = 1;
 char screenshotPath[64];
@@ -15,32 +20,38 @@ char screenshotPath[64];
 namespace {
 constexpr const char *SCREENSHOT_FOLDER = "screenshots";
 
+// Any entry, a dangling link included, keeps its name from being used.
+bool pathTaken(const char *name) {
+  struct stat st;
+  return ::lstat(resolvePath(name).c_str(), &st) == 0;
+}
+
 void formatScreenshotName(char *out, size_t size, uint16_t number) {
   formatInto(out, size, "screenshots/scr_%.3d.bmp", {static_cast<int32_t>(number)});
 }
 } // namespace
 
 void findFreeScreenshotNumber() {
-  uint16_t i = 0;
-  char name[64];
-  for (;;) {
-    ++i;
+  screenshotCounter = 1;
+  for (uint16_t i = 1; i <= MAX_SCREENSHOT_NUMBER; ++i) {
+    char name[64];
     formatScreenshotName(name, sizeof name, i);
-    if (!fileExists(name)) {
-      break;
+    if (!pathTaken(name)) {
+      screenshotCounter = i;
+      return;
     }
   }
-  screenshotCounter = i < 999 ? i : 1;
 }
 
 const char *nextScreenshotName() {
-  uint16_t n = screenshotCounter;
-  screenshotCounter = static_cast<uint16_t>(screenshotCounter + 1);
-  formatScreenshotName(screenshotPath, sizeof screenshotPath, n);
-  if (screenshotCounter > 999) {
-    screenshotCounter = 1;
+  for (int tried = 0; tried < MAX_SCREENSHOT_NUMBER; ++tried) {
+    formatScreenshotName(screenshotPath, sizeof screenshotPath, screenshotCounter);
+    if (!pathTaken(screenshotPath)) {
+      return screenshotPath;
+    }
+    screenshotCounter = screenshotCounter >= MAX_SCREENSHOT_NUMBER ? 1 : screenshotCounter + 1;
   }
-  return screenshotPath;
+  return nullptr;
 }
 
 std::vector<uint8_t> encodeBmp(const uint32_t *pixels, int width, int height) {
@@ -73,20 +84,34 @@ std::vector<uint8_t> encodeBmp(const uint32_t *pixels, int width, int height) {
 uint8_t takeScreenshot() {
   std::vector<uint32_t> pixels(static_cast<size_t>(backBufferWidth) *
                                static_cast<size_t>(backBufferHeight));
-  bool ok = readBackBuffer(pixels.data(), backBufferWidth, backBufferHeight);
-  if (ok) {
-    makeDirectory(SCREENSHOT_FOLDER);
-    uint16_t kept = screenshotCounter;
+  if (!readBackBuffer(pixels.data(), backBufferWidth, backBufferHeight)) {
+    std::fputs("pelta: no screenshot: the picture could not be read back\n", stderr);
+    playEffect(EFFECT_SCREENSHOT_FAILED);
+    return 0;
+  }
+  const std::vector<uint8_t> bmp = encodeBmp(pixels.data(), backBufferWidth, backBufferHeight);
+  std::string why;
+  if (!makeDirectory(SCREENSHOT_FOLDER)) {
+    why = std::string("cannot make the folder ") + resolvePath(SCREENSHOT_FOLDER) + ": " +
+          std::strerror(errno);
+  }
+  // A name taken meanwhile (another program, a file copied in) is skipped,
+  // never replaced.
+  while (why.empty()) {
     const char *name = nextScreenshotName();
-    ok = replaceFileAtomically(name, encodeBmp(pixels.data(), backBufferWidth, backBufferHeight));
-    if (!ok) {
-      screenshotCounter = kept;
+    if (name == nullptr) {
+      why = "every name from scr_001.bmp to scr_999.bmp in " + resolvePath(SCREENSHOT_FOLDER) +
+            " is taken; move some away";
+    } else if (writeNewFile(name, bmp)) {
+      screenshotCounter = screenshotCounter >= MAX_SCREENSHOT_NUMBER ? 1 : screenshotCounter + 1;
+      return 1;
+    } else if (errno != EEXIST) {
+      why = std::string("cannot write ") + resolvePath(name) + ": " + std::strerror(errno);
     }
   }
-  if (!ok) {
-    playEffect(EFFECT_SCREENSHOT_FAILED);
-  }
-  return ok ? 1 : 0;
+  std::fprintf(stderr, "pelta: no screenshot: %s\n", why.c_str());
+  playEffect(EFFECT_SCREENSHOT_FAILED);
+  return 0;
 }
 
 // The globals above with the values they start with, for resetGameState.

@@ -1,6 +1,9 @@
 // The key-script reader, shared by pelta-sim's scripts and the replays.
 #include "replay/key_script.h"
 #include "platform/input.h"
+#include <cerrno>
+#include <cstring>
+#include <exception>
 #include <istream>
 #include <sstream>
 
@@ -48,9 +51,20 @@ LineRead readScriptLine(ScriptReading &reading, std::string &line) {
   }
   bool any = false;
   for (;;) {
-    const int c = buffer->sbumpc();
+    int c = 0;
+    // The stream buffer throws on a read error (a file buffer does) and
+    // returns end of file on others; either way the stream is marked bad.
+    try {
+      errno = 0;
+      c = buffer->sbumpc();
+    } catch (const std::exception &) {
+      reading.readError = errno != 0 ? errno : EIO;
+      reading.in.setstate(std::ios::badbit);
+      return LineRead::End;
+    }
     if (c == std::char_traits<char>::eof()) {
       reading.in.setstate(std::ios::eofbit);
+      reading.lineUnended = any;
       return any ? LineRead::Line : LineRead::End;
     }
     any = true;
@@ -123,7 +137,8 @@ bool nextScriptWords(ScriptReading &reading, std::vector<std::string> &words, st
     const LineRead read = readScriptLine(reading, line);
     if (read == LineRead::End) {
       if (reading.in.bad()) {
-        error = std::string(reading.what) + " could not be read";
+        error = std::string(reading.what) + " could not be read" +
+                (reading.readError != 0 ? std::string(": ") + std::strerror(reading.readError) : "");
       }
       return false;
     }

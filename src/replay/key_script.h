@@ -39,6 +39,8 @@ struct ScriptReading {
   uint64_t lineNumber = 0;
   uint64_t bytesRead = 0;
   uint64_t events = 0;
+  int readError = 0;        // errno of a failed read, 0 when none was seen
+  bool lineUnended = false; // the last line read ended with the text, not a line break
 };
 
 // The words of the next line that holds any, '#' comments left out. False at

@@ -1,8 +1,12 @@
 // Recording: the keys sampled once at the start of every game frame (and held
 // for the whole frame, so the rules read exactly what is written), the save
-// outcomes, and the state at level changes and at the end. Steady frames
-// only compare twelve keys; the lists are reserved when a game starts.
+// outcomes, and the state at level changes, every few seconds and at the
+// end. Each line goes to the file as the game goes (written at every check
+// and at least every FLUSH_EVERY_MS), so a game killed or crashed leaves a
+// replay checked up to its last check. Steady frames only compare twelve
+// keys; the lists are reserved when a game starts.
 #include "common/files.h"
+#include "platform/timer.h"
 #include "common/start_values.h"
 #include "persistence/saved_game.h"
 #include "replay/frames.h"
@@ -17,6 +21,12 @@ namespace {
 // Some hours of busy play; beyond that the list doubles, rarely.
 constexpr size_t RESERVED_KEY_CHANGES = 65536;
 constexpr size_t RESERVED_CHECKS = 256;
+// A check every 200 frames (3 s of play at 15 ms): what a killed game leaves
+// is checked to within that. Each costs one pass over the playfield.
+constexpr uint64_t CHECK_EVERY_FRAMES = 200;
+// The pending lines reach the file at least this often (Caps Lock's slow
+// frames included).
+constexpr uint32_t FLUSH_EVERY_MS = 2000;
 
 // A game too long to be kept is given up until its screen is left.
 enum class Recorder : uint8_t { Idle, Recording, GivenUp };
@@ -24,6 +34,24 @@ Recorder recorder = Recorder::Idle;
 uint64_t recordedFrames = 0;
 Replay recorded;
 std::string lastPath;
+ReplayStream stream;
+uint64_t lastCheckFrame = 0;
+uint32_t lastFlushMs = 0;
+
+void stopRecording(Recorder next) {
+  recorder = next;
+  setKeyStateOverride(nullptr);
+}
+
+// Sends what is pending to the file; a stream that failed (said why) ends
+// the recording, and the file keeps what it holds.
+void flushLines(bool durable) {
+  lastFlushMs = timeGetTime();
+  if (!flushReplayStream(stream, durable)) {
+    lastPath = stream.path;
+    stopRecording(Recorder::GivenUp);
+  }
+}
 
 void startRecording() {
   recorder = Recorder::Recording;
@@ -36,27 +64,32 @@ void startRecording() {
   recorded.checks.clear();
   recorded.checks.reserve(RESERVED_CHECKS);
   releaseFrameKeys();
-}
-
-void stopRecording(Recorder next) {
-  recorder = next;
-  setKeyStateOverride(nullptr);
+  lastCheckFrame = 0;
+  lastFlushMs = timeGetTime();
+  if (!openReplayStream(stream, formatReplayHeader(recorded.start))) {
+    stopRecording(Recorder::GivenUp);
+  }
 }
 
 void writeRecording() {
   recorded.end = currentCheck(recordedFrames, whitesAtFrameStart);
-  lastPath = storeReplay(formatReplay(recorded));
+  stream.pending += formatCheckLine("end", recorded.end);
+  lastPath = closeReplayStream(stream) ? stream.path : "";
   stopRecording(Recorder::Idle);
 }
 
-// A game too long to be read back is not kept (years of play, or millions
-// of key changes): the file would be refused anyway.
+// A game longer than a replay may be (a day of play, millions of key
+// changes, the size a reader accepts) is kept up to here: a replay cut short.
 bool roomForMore() {
   const uint64_t lines = recorded.keys.size() + recorded.saves.size() + recorded.checks.size();
-  if (lines + 2 < ScriptLimits{}.maxEvents && recordedFrames < MAX_REPLAY_FRAMES) {
+  const uint64_t bytes = stream.written + stream.pending.size() + 4096;
+  if (lines + 2 < ScriptLimits{}.maxEvents && recordedFrames < MAX_REPLAY_FRAMES &&
+      bytes < ScriptLimits{}.maxBytes) {
     return true;
   }
-  reportOnce("this game is too long for a replay; it is not recorded further");
+  reportOnce("this game is too long for a replay; it is kept up to frame " +
+             std::to_string(recordedFrames) + ", as a replay cut short");
+  lastPath = closeReplayStream(stream) ? stream.path : "";
   stopRecording(Recorder::GivenUp);
   return false;
 }
@@ -75,6 +108,7 @@ void beginRecordedFrame() {
     if (state != frameKeys.state[key]) {
       frameKeys.state[key] = state;
       recorded.keys.push_back(KeyEvent{recordedFrames, key, state != 0});
+      stream.pending += formatKeyLine(recorded.keys.back());
     }
   }
   setKeyStateOverride(&frameKeys);
@@ -85,9 +119,15 @@ void endRecordedFrame() {
     recorder = screenState == Game ? recorder : Recorder::Idle;
   } else if (screenState != Game) {
     writeRecording();
-  } else if (screenEntryPending != 0) {
-    // A new level (or a new game) is set up in the next frame.
+  } else if (screenEntryPending != 0 || recordedFrames - lastCheckFrame >= CHECK_EVERY_FRAMES) {
+    // A new level (or a new game) is set up in the next frame, or some
+    // seconds went by: the state is checked here, and the file catches up.
     recorded.checks.push_back(currentCheck(recordedFrames, whitesAtFrameStart));
+    stream.pending += formatCheckLine("check", recorded.checks.back());
+    lastCheckFrame = recordedFrames;
+    flushLines(true);
+  } else if (timeGetTime() - lastFlushMs >= FLUSH_EVERY_MS) {
+    flushLines(false);
   }
 }
 
@@ -108,6 +148,7 @@ bool saveGame() {
   const bool written = writeSavedGame();
   if (recorder == Recorder::Recording) {
     recorded.saves.push_back(ReplaySave{recordedFrames, written});
+    stream.pending += formatSaveLine(recorded.saves.back());
   }
   return written;
 }
@@ -115,5 +156,6 @@ bool saveGame() {
 // The globals above with the values they start with, for resetGameState.
 namespace {
 [[maybe_unused]] const bool startValuesKept = keepStartValues(
-    recordingEnabled, recorder, recordedFrames, recorded, lastPath);
+    recordingEnabled, recorder, recordedFrames, recorded, lastPath, stream, lastCheckFrame,
+    lastFlushMs);
 } // namespace

@@ -10,6 +10,9 @@
 
 // Exit code of a replay whose state differs from the recording.
 constexpr int REPLAY_DIFFERS_EXIT = 3;
+// Exit code of a replay without its end line (its game was killed or
+// crashed) that matched its recording up to its last line.
+constexpr int REPLAY_CUT_SHORT_EXIT = 4;
 
 // The program records the games it plays (off in tests and the simulator).
 extern uint8_t recordingEnabled;
@@ -41,5 +44,6 @@ bool playbackFinished();
 // The outcome, one line: "replay verified: ...", "replay differs at frame
 // ...", or "replay stopped at frame ...".
 std::string playbackReport();
-// 0 when every check so far matched, REPLAY_DIFFERS_EXIT when one did not.
+// 0 when every check so far matched, REPLAY_DIFFERS_EXIT when one did not,
+// REPLAY_CUT_SHORT_EXIT when a cut-short replay matched to its last line.
 int playbackExitCode();

@@ -5,7 +5,10 @@
 #include "replay/check_line.h"
 #include "state/game_state.h"
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -240,6 +243,10 @@ bool parseBodyLine(const std::vector<std::string> &words, Replay &replay, uint64
     if (!parseCheckWords(words, lastFrame, check, error)) {
       return false;
     }
+    if (kind == "check" && !replay.checks.empty() && check.frame <= replay.checks.back().frame) {
+      error = "a second check at frame " + words[1] + " (one a frame at most)";
+      return false;
+    }
     (kind == "end" ? replay.end : replay.checks.emplace_back()) = check;
     ended = kind == "end";
     lastFrame = check.frame;
@@ -308,6 +315,9 @@ bool parseReplay(std::istream &in, Replay &replay, std::string &error, const Scr
         return false;
       }
     }
+    if (!lineError.empty() && reading.lineUnended && !ended) {
+      break; // torn off where the writing stopped: the replay is cut short there
+    }
     if (!lineError.empty()) {
       error = scriptLineLabel(reading) + lineError;
       return false;
@@ -317,31 +327,48 @@ bool parseReplay(std::istream &in, Replay &replay, std::string &error, const Scr
     return false;
   }
   if (!ended) {
-    error =
-        !versionRead ? "the replay is empty" : "the replay stops before its end line (cut short?)";
-    return false;
+    const char *missing = inBody ? nullptr : missingHeaderLine(seen);
+    if (!versionRead) {
+      error = "the replay is empty";
+      return false;
+    }
+    if (missing != nullptr) {
+      error = std::string("the replay stops in its header, before its \"") + missing + "\" line";
+      return false;
+    }
+    // A game killed or crashed while it was recorded: checked up to its last
+    // check line, played up to its last line.
+    replay.cutShort = true;
+    replay.end = ReplayCheck{};
+    replay.end.frame = lastFrame;
   }
   return true;
 }
 
 bool readReplayFile(const std::string &path, Replay &replay, std::string &error) {
-  std::error_code ec;
   // A FIFO or a device would block or never end; only a file is read.
+  struct stat st;
   std::ifstream file;
-  if (std::filesystem::is_regular_file(path, ec)) {
-    file.open(path, std::ios::binary);
+  if (::stat(path.c_str(), &st) != 0) {
+    error = std::string("cannot be read as a replay file: ") + std::strerror(errno);
+    return false;
   }
+  if (!S_ISREG(st.st_mode)) {
+    error = "cannot be read as a replay file: it is not a regular file";
+    return false;
+  }
+  errno = 0;
+  file.open(path, std::ios::binary);
   if (!file.is_open() || !file) {
-    error = "cannot be read as a replay file";
+    error = std::string("cannot be read as a replay file: ") +
+            std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
   return parseReplay(file, replay, error);
 }
 
-std::string formatReplay(const Replay &replay) {
-  const ReplayStart &s = replay.start;
+std::string formatReplayHeader(const ReplayStart &s) {
   std::string out;
-  out.reserve(1024 + replay.keys.size() * 16 + replay.checks.size() * 64);
   out += std::string(REPLAY_MAGIC) + ' ' + std::to_string(REPLAY_FORMAT) + '\n';
   out += "# pelta-sim --replay FILE checks this game; pelta --replay FILE shows it.\n";
   out += "program " + s.program + '\n';
@@ -352,6 +379,28 @@ std::string formatReplay(const Replay &replay) {
     out += "top " + std::to_string(row.score) + ' ' + std::to_string(row.level) + ' ' +
            std::to_string(row.gameId) + '\n';
   }
+  return out;
+}
+
+std::string formatKeyLine(const KeyEvent &e) {
+  return std::to_string(e.frame) + ' ' + scriptKeyName(e.virtualKey) + ' ' +
+         (e.down ? '+' : '-') + '\n';
+}
+
+std::string formatSaveLine(const ReplaySave &save) {
+  return "save " + std::to_string(save.frame) + ' ' + (save.written ? "written" : "failed") +
+         '\n';
+}
+
+std::string formatCheckLine(const char *kind, const ReplayCheck &check) {
+  std::string out;
+  appendCheck(out, kind, check);
+  return out;
+}
+
+std::string formatReplay(const Replay &replay) {
+  std::string out = formatReplayHeader(replay.start);
+  out.reserve(out.size() + replay.keys.size() * 16 + replay.checks.size() * 64);
   // In frame order; within a frame the keys come first (they are read as it
   // starts), then the save made in it, then the state after it.
   size_t save = 0;
@@ -363,8 +412,7 @@ std::string formatReplay(const Replay &replay) {
       const uint64_t checkFrame =
           check < replay.checks.size() ? replay.checks[check].frame : UINT64_MAX;
       if (saveFrame < until && saveFrame <= checkFrame) {
-        out += "save " + std::to_string(saveFrame) + ' ' +
-               (replay.saves[save++].written ? "written" : "failed") + '\n';
+        out += formatSaveLine(replay.saves[save++]);
       } else if (checkFrame < until) {
         appendCheck(out, "check", replay.checks[check++]);
       } else {
@@ -372,12 +420,12 @@ std::string formatReplay(const Replay &replay) {
       }
     }
     if (key < replay.keys.size()) {
-      const KeyEvent &e = replay.keys[key];
-      out += std::to_string(e.frame) + ' ' + scriptKeyName(e.virtualKey) + ' ' +
-             (e.down ? '+' : '-') + '\n';
+      out += formatKeyLine(replay.keys[key]);
     }
   }
-  appendCheck(out, "end", replay.end);
+  if (!replay.cutShort) {
+    appendCheck(out, "end", replay.end);
+  }
   return out;
 }
 

@@ -13,8 +13,10 @@
 
 constexpr const char *REPLAY_MAGIC = "pelta-replay";
 constexpr int REPLAY_FORMAT = 1;
-// No game lasts this many frames (two years at 15 ms); a larger count is damage.
-constexpr uint64_t MAX_REPLAY_FRAMES = UINT32_MAX;
+// A day of play at 15 ms a frame: the recorder keeps no more of a game, and a
+// replay that goes further is refused, so no file can ask for more work than
+// a day's (pelta-sim checks a day in minutes; watching stops on Escape).
+constexpr uint64_t MAX_REPLAY_FRAMES = 5760000;
 
 // A row of the top ten as the rank test reads it.
 struct TopTenRow {
@@ -68,18 +70,33 @@ struct Replay {
   ReplayStart start;
   std::vector<KeyEvent> keys; // in frame order
   std::vector<ReplaySave> saves;
-  std::vector<ReplayCheck> checks; // one after every frame that set a new level up
+  std::vector<ReplayCheck> checks; // after every frame that set a new level up, and
+                                   // every CHECK_EVERY_FRAMES frames of play
   ReplayCheck end;                 // after the last frame
+  // The file stops before its end line (the game was killed or crashed while
+  // it was written): `end` then holds only the frame of its last line, the
+  // replay plays to there and is checked up to its last check line.
+  bool cutShort = false;
 };
 
 // A whole replay; false with a one-line error naming the line for anything
-// damaged, cut short, out of order or out of range.
+// damaged, out of order or out of range. A replay whose body stops before
+// its end line reads as cut short (a last line torn off in the middle is
+// left out); one that stops in its header is refused. Check lines come at
+// increasing frames, at most one a frame: each costs a pass over the
+// playfield, which a frame affords once.
 bool parseReplay(std::istream &in, Replay &replay, std::string &error,
                  const ScriptLimits &limits = ScriptLimits{});
 // The replay in a regular file; false with a one-line error.
 bool readReplayFile(const std::string &path, Replay &replay, std::string &error);
 // The replay as the text parseReplay reads.
 std::string formatReplay(const Replay &replay);
+// Its pieces, as a recording streams them: the header, then the lines in
+// frame order (within a frame keys, then a save, then a check or the end).
+std::string formatReplayHeader(const ReplayStart &start);
+std::string formatKeyLine(const KeyEvent &event);
+std::string formatSaveLine(const ReplaySave &save);
+std::string formatCheckLine(const char *kind, const ReplayCheck &check);
 // The first field in which `got` differs from the recorded `want`, as
 // "capturedCells is 5, the recording says 6"; empty when they agree.
 std::string checkDifference(const ReplayCheck &got, const ReplayCheck &want);

@@ -92,7 +92,7 @@ constexpr Line LINES[] = {
      "Other functionalities: Press [Ctrl]+[P] to make a screenshot (stored in the "
      "folder named \"screenshots\""},
     {930, 50,
-     "located in the folder where the game was installed). Press [Pause] to immediately "
+     "located in the pelta folder among your own files). Press [Pause] to immediately "
      "leave the game at any"},
     {960, 50,
      "time. Press [Page Up] or [Page Down] to music volume up or down. Press [M] to "

@@ -3,6 +3,7 @@
 // the generator seeded before the top ten's defaults draw from it.
 #include "audio/audio.h"
 #include "common/files.h"
+#include "common/notices.h"
 #include "common/random.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
@@ -17,6 +18,7 @@
 #include "presentation/text_draw.h"
 #include "presentation/video_modes.h"
 #include "replay/replay.h"
+#include "replay/replay_folder.h"
 #include "screens/ticker.h"
 #include "shell/frame_stats.h"
 #include "shell/session.h"
@@ -142,12 +144,22 @@ void endProgram() {
 } // namespace
 
 int runPelta(const char *commandLine, const Replay *replay) {
-  const std::string guard = instanceGuardName(
-      static_cast<uint32_t>(::getuid()), std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
-  if (!acquireSingleInstance(guard.c_str())) {
+  // Before anything else: a logout during start-up still ends in the normal
+  // shutdown, whatever becomes of the guard.
+  installQuitHandlers();
+  // Watching a replay writes nothing, so it needs no guard and is never
+  // refused by a copy that plays.
+  const bool guarded = replay == nullptr;
+  const std::string guard = instanceGuardPath(static_cast<uint32_t>(::getuid()),
+                                              std::getenv("XDG_RUNTIME_DIR"), userRoot());
+  if (guarded && !acquireSingleInstance(guard.c_str())) {
     // Not an error, but a start that shows nothing would look like a failure.
     std::fputs("pelta: already running; its window was raised\n", stderr);
     return 0;
+  }
+  // What a killed run left half-written is of no use to anyone now.
+  for (const char *folder : {"data", "screenshots", replayFolder()}) {
+    removeStaleTemporaryFiles(folder, calendarTimeSeconds());
   }
   // The same start the simulator and the tests make; then the clock's seed.
   resetGameState();
@@ -175,6 +187,11 @@ int runPelta(const char *commandLine, const Replay *replay) {
   initAudio();
   setUpSubsystems(replay == nullptr);
   applyRenderScale(renderScale);
+  // Once, where a player started from a desktop menu sees it: the scores or
+  // settings that this run cannot keep, and why.
+  if (const std::string notices = takePlayerNotices(); guarded && !notices.empty()) {
+    showMessageBox(PROGRAM_NAME, notices.c_str());
+  }
   if (replay != nullptr) {
     startPlayback(*replay);
   }

@@ -1,6 +1,7 @@
 // The data search, the choice of the per-user root and its first-run set-up.
 #include "shell/folders.h"
 #include "common/files.h"
+#include "common/notices.h"
 #include "persistence/file_patch.h"
 #include "persistence/settings_file.h"
 #include "persistence/top_ten.h"
@@ -132,16 +133,21 @@ std::string chooseUserRoot(const std::string &option, const char *variable, cons
 }
 
 bool preparePlayerFolder(const std::string &root, const std::vector<std::string> &earlierFolders) {
-  const char *lost = "; scores, the saved game and settings will not be kept";
-  if (root.empty()) {
-    std::fprintf(stderr, "pelta: no folder for the player's files (HOME is not set)%s\n", lost);
+  const std::string lost = "; scores, the saved game and settings will not be kept";
+  // Said once, with its real cause; the writes that would fail for it are
+  // not tried, so the same cause is not told again and again.
+  auto refuse = [](const std::string &why) {
+    tellPlayer(why);
+    leaveFileAlone(TOP_TEN_FILE);
+    leaveFileAlone(SETTINGS_FILE);
     return false;
+  };
+  if (root.empty()) {
+    return refuse("no folder for the player's files (HOME is not set)" + lost);
   }
   const std::string data = root + "/data";
   if (!makeDirectories(data) || ::access(data.c_str(), W_OK) != 0) {
-    std::fprintf(stderr, "pelta: cannot use the folder %s: %s%s\n", data.c_str(),
-                 std::strerror(errno), lost);
-    return false;
+    return refuse("cannot use the folder " + data + ": " + std::strerror(errno) + lost);
   }
   // Only the hall of fame is announced: the settings' first copy is the
   // default one whenever the player never changed a volume.
@@ -189,6 +195,9 @@ int setUpFolders(const StartOptions &options) {
   // Without a root nothing may land in the working folder: the writes fail
   // instead, each saying so.
   setUserRoot(root.empty() ? "/nonexistent/pelta" : root);
-  preparePlayerFolder(root, {program.empty() ? "" : program + "/data", data});
+  // Watching a replay writes nothing, not even the first-run set-up.
+  if (options.replayFile.empty()) {
+    preparePlayerFolder(root, {program.empty() ? "" : program + "/data", data});
+  }
   return 0;
 }

@@ -1,8 +1,9 @@
-// The display checks and the single-instance guard's name.
+// The display checks and the single-instance guard's place.
 #include "shell/session.h"
 #include "shell/shell.h"
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 bool displayNamed(const char *display, const char *waylandDisplay) {
   return (display != nullptr && display[0] != '\0') ||
@@ -14,20 +15,13 @@ bool drawsNowhere(const char *videoDriver) {
          (std::strcmp(videoDriver, "offscreen") == 0 || std::strcmp(videoDriver, "dummy") == 0);
 }
 
-std::string instanceGuardName(uint32_t userId, const char *display, const char *waylandDisplay) {
-  const std::string prefix = std::string(PROGRAM_NAME) + " uid " + std::to_string(userId);
-  const std::string session = std::string(" x11 ") + (display != nullptr ? display : "") +
-                              " wayland " + (waylandDisplay != nullptr ? waylandDisplay : "");
-  if (prefix.size() + session.size() <= MAX_GUARD_NAME) {
-    return prefix + session;
+std::string instanceGuardPath(uint32_t userId, const char *runtimeDir, const std::string &userRoot) {
+  struct stat st;
+  // Another user's folder, or one others may enter, could hold a lock they
+  // took first or a socket they listen on.
+  if (runtimeDir != nullptr && runtimeDir[0] == '/' && ::lstat(runtimeDir, &st) == 0 &&
+      S_ISDIR(st.st_mode) && st.st_uid == userId && (st.st_mode & 077) == 0) {
+    return std::string(runtimeDir) + "/" + APP_ID;
   }
-  // A display named by a long socket path: its 64-bit FNV-1a hash stands in,
-  // so names that differ only near their end stay apart.
-  uint64_t hash = 14695981039346656037ull;
-  for (unsigned char c : session) {
-    hash = (hash ^ c) * 1099511628211ull;
-  }
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-  return prefix + " session " + hex;
+  return userRoot + "/instance";
 }

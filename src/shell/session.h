@@ -1,5 +1,5 @@
 // What the desktop session tells the start-up: whether there is a display to
-// play on, and the single-instance guard's name for this user and display.
+// play on, and where the single-instance guard of this user lives.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -8,9 +8,8 @@
 bool displayNamed(const char *display, const char *waylandDisplay);
 // Video drivers that open a window nobody sees: the game refuses to run on them.
 bool drawsNowhere(const char *videoDriver);
-// The guard's name: the program's, the user id and both display variables,
-// so two users (or one user on two displays) each play while a second start
-// on the same display finds the first. Never longer than MAX_GUARD_NAME.
-std::string instanceGuardName(uint32_t userId, const char *display, const char *waylandDisplay);
-// What an abstract socket name holds with room to spare.
-constexpr size_t MAX_GUARD_NAME = 100;
+// Where the single-instance guard lives (its lock and socket add an ending):
+// in $XDG_RUNTIME_DIR when that is an absolute folder of `userId`'s that no
+// one else may enter, else in the per-user root. Never the display: one copy
+// per user, whatever display or video driver it runs on.
+std::string instanceGuardPath(uint32_t userId, const char *runtimeDir, const std::string &userRoot);

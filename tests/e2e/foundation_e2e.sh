@@ -1,6 +1,7 @@
 #!/bin/bash
-# The game starts in a real window, a second start says so in one line and
-# exits 0 while the first keeps running, Ctrl+P writes a screenshot of the
+# The game starts in a real window, a second start (on this display or
+# another X server) says so in one line and exits 0 while the first keeps
+# running, Ctrl+P writes a screenshot of the
 # screen's size into the user folder, Pause ends the game with 0 within two
 # seconds, and SIGTERM ends it through the normal shutdown as well.
 . "$(dirname "$0")/lib.sh"
@@ -11,6 +12,23 @@ code=$?
 [ "$code" = 0 ] || fail "second start exited $code"
 [ "$said" = "pelta: already running; its window was raised" ] || fail "second start said: $said"
 kill -0 $GAME_PID 2>/dev/null || fail "the first instance ended when the second started"
+# One copy per user, not per display: a start on another X server (and one
+# naming the same display differently) is kept out as well.
+exec 3>"$WORK/display"
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+OTHER_X=$!
+STARTED_PIDS="$STARTED_PIDS $OTHER_X"
+for _ in $(seq 1 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+other=":$(head -n 1 "$WORK/display")"
+[ "$other" != ":" ] || fail "no second X server"
+for display in "$other" "$other.0" "$DISPLAY.0"; do
+  said=$(DISPLAY=$display timeout 10 "$BUILD/pelta" 2>&1)
+  code=$?
+  [ "$code" = 0 ] || fail "a start on $display exited $code: $said"
+  [ "$said" = "pelta: already running; its window was raised" ] || fail "a start on $display said: $said"
+done
+kill "$OTHER_X"
+kill -0 $GAME_PID 2>/dev/null || fail "the first instance ended when the others started"
 
 press ctrl p
 wait_until 10 test -f "$SHOTS/scr_001.bmp" || fail "Ctrl+P wrote no screenshots/scr_001.bmp in the user folder"

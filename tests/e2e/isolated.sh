@@ -1,11 +1,17 @@
 #!/bin/sh
-# Runs one real-window test in a network namespace of its own when the system
-# allows it: the game's single-instance guard is an abstract socket, so a copy
-# of the game started by another test run (or a player) on the same machine
-# can neither be found nor raised by the copies this test starts. Without
-# unshare the test runs as it is, and that is safe too: the guard's name
-# holds the X display, and xvfb-run -a gives every test a display of its own.
+# Runs one real-window test with a private runtime folder ($XDG_RUNTIME_DIR,
+# where the game's single-instance guard lives), so a copy of the game
+# started by another test run (or a player) on the same machine can neither
+# be found nor raised by the copies this test starts; in a network namespace
+# of its own too when the system allows it.
+runtime=$(mktemp -d /tmp/pelta-runtime-XXXXXX) || exit 1
+chmod 700 "$runtime"
+export XDG_RUNTIME_DIR="$runtime"
 if unshare -n true 2>/dev/null; then
-  exec unshare -n "$@"
+  unshare -n "$@"
+else
+  "$@"
 fi
-exec "$@"
+code=$?
+rm -rf "$runtime"
+exit $code

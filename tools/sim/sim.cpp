@@ -2,6 +2,7 @@
 #include "sim.h"
 #include "audio/audio.h"
 #include "common/files.h"
+#include "persistence/file_patch.h"
 #include "common/random.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
@@ -246,6 +247,7 @@ void simulateInPrivateFolder(const SimOptions &options, const std::vector<KeyEve
                              const Replay *replay, std::ostream &out) {
   const std::string root = makePrivateRoot();
   setUserRoot(root.empty() ? "/nonexistent" : root);
+  stopLeavingFilesAlone(); // a fresh start of its own, whatever the process did before
   setDataFolder(userRoot() + "/data");
   makeDirectory("data");
   {

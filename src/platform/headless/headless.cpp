@@ -178,6 +178,7 @@ bool acquireSingleInstance(const char *name) {
   return true;
 }
 void releaseSingleInstance() {}
+void installQuitHandlers() {}
 WindowEvent pollWindowEvent() {
   if (pendingEvents.empty()) {
     return WindowEvent::None;
