@@ -155,3 +155,6 @@ void showMessageBox(const char *caption, const char *text) {
   std::fprintf(stderr, "%s: %s\n", caption, text);
   tellPage("error", text);
 }
+
+// A page gets no signals; its closing runs the shutdown (peltaPageClosing).
+void installQuitHandlers() {}
