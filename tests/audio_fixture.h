@@ -48,6 +48,11 @@ inline void writeStandInAudioFiles() {
 // Every audio global as a fresh start leaves it, with the given volumes.
 inline void resetAudioGlobals(int32_t effects, int32_t music) {
   shutdownAudio();
+  // A test that loaded the effects by hand, without a device, leaves their
+  // handles behind: shutdownAudio only clears what an open device loaded.
+  for (auto &sample : effectSamples) {
+    sample = 0;
+  }
   audioReady = 0;
   currentMusic = -1;
   effectsVolume = effects;

@@ -80,6 +80,7 @@ TEST(ReplayFile, DamagedFilesAreRefusedWithOneLineNamingTheFault) {
       {"hello world\n", "line 1: not a replay"},
       {withLine(good, "pelta-replay", "pelta-replay 2\n"), "line 1: replay format \"2\""},
       {good.substr(0, good.find("top ")), "stops in its header, before its \"top\" line"},
+      {good.substr(0, good.find("top ")) + "162 UP", "stops in its header, before its \"top\" line"},
       {good.substr(0, good.size() - 3) + "\n", "line 37: stateCrc must be 8 hexadecimal digits"},
       {withLine(good, "seed", ""), "the header lacks its \"seed\" line"},
       {withLine(good, "seed", "seed 1\nseed 2\n"), "line 5: seed given twice"},

@@ -327,7 +327,9 @@ bool parseReplay(std::istream &in, Replay &replay, std::string &error, const Scr
     return false;
   }
   if (!ended) {
-    const char *missing = inBody ? nullptr : missingHeaderLine(seen);
+    // Asked again even in the body: a torn first body line opens the body
+    // without the header having been checked.
+    const char *missing = missingHeaderLine(seen);
     if (!versionRead) {
       error = "the replay is empty";
       return false;
