@@ -190,6 +190,8 @@ function persist() {
     if (dirty) setTimeout(persist, 100);
   });
 }
+// Nothing of the player's is waiting to be stored.
+page.stored = () => !syncing && !dirty;
 
 function markDirty(path) {
   if (typeof path === 'string' && path.startsWith(USER)) {
@@ -355,6 +357,11 @@ var Module = {
 };
 window.Module = Module;
 
+// A tab hidden may be closed without another word: what waits is stored now,
+// while the page still runs (the write started at pagehide may not finish).
+document.addEventListener('visibilitychange', () => {
+  if (document.visibilityState === 'hidden') persist();
+});
 window.addEventListener('pagehide', () => {
   if (page.started && !page.ended && Module._peltaPageClosing) Module._peltaPageClosing();
   persist();

@@ -151,6 +151,9 @@ void runMainLoop(bool (*pass)(), void (*finish)()) {
 
 bool loopPacedByDisplay() { return true; }
 
+// The storage write started while a page closes is not waited for.
+bool endMayBeCutShort() { return true; }
+
 void showMessageBox(const char *caption, const char *text) {
   std::fprintf(stderr, "%s: %s\n", caption, text);
   tellPage("error", text);
