@@ -129,7 +129,9 @@ const audio = {
     this.effects.gain.value = effects;
     this.music.gain.value = music;
   },
+  paused: false, // by the game: its tab hidden or the focus lost
   pause(paused) {
+    this.paused = paused;
     if (!this.context) return;
     if (paused) this.context.suspend();
     else if (page.soundStarted) this.context.resume();
@@ -147,11 +149,14 @@ const audio = {
   },
 };
 
-// Browsers let a page sound only after a gesture.
+// Browsers let a page sound only after a gesture, and not every key is one
+// (Shift or Ctrl alone is not): each gesture tries until the sound runs.
 function startSound() {
+  if (audio.context && audio.context.state === 'suspended' && !audio.paused && document.hasFocus()) {
+    audio.context.resume();
+  }
   if (page.soundStarted) return;
   page.soundStarted = true;
-  if (audio.context && audio.context.state === 'suspended' && document.hasFocus()) audio.context.resume();
   if (!alarm && page.started) tell('Pelta 2.0');
 }
 for (const kind of ['keydown', 'pointerdown']) window.addEventListener(kind, startSound, true);
