@@ -67,6 +67,26 @@ bool hasFullScreenState(SDL_Window *w) {
   return found;
 }
 
+// Mesa's software GL on Wayland takes its first picture when the renderer is
+// made, at the hidden window's first size, and draws the first frame into it
+// whatever size the desktop gave the window since: KWin took that too small
+// picture for a refusal of the full screen. Handed in while the window is
+// still hidden (SDL itself skips presents then), nobody sees it, and the
+// first frame gets a picture of the window's size. EGL is SDL's, looked up.
+void handInFirstPicture() {
+  using CurrentDisplay = void *(*)();
+  using CurrentSurface = void *(*)(int);
+  using SwapBuffers = unsigned (*)(void *, void *);
+  constexpr int EGL_DRAW = 0x3059;
+  auto display = reinterpret_cast<CurrentDisplay>(SDL_GL_GetProcAddress("eglGetCurrentDisplay"));
+  auto surface = reinterpret_cast<CurrentSurface>(SDL_GL_GetProcAddress("eglGetCurrentSurface"));
+  auto swap = reinterpret_cast<SwapBuffers>(SDL_GL_GetProcAddress("eglSwapBuffers"));
+  if (display != nullptr && surface != nullptr && swap != nullptr && display() != nullptr &&
+      surface(EGL_DRAW) != nullptr) {
+    swap(display(), surface(EGL_DRAW));
+  }
+}
+
 SDL_Rect chosenDisplayArea() {
   SDL_Rect area;
   if (SDL_GetDisplayBounds(chosenDisplay, &area) != 0) {
@@ -181,6 +201,9 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
     }
   }
   inWindowNow = inWindow;
+  if (!shown && sdl::renderer != nullptr && std::string(videoDriverName()) == "wayland") {
+    handInFirstPicture();
+  }
   if (!shown) {
     SDL_ShowWindow(w);
     shown = true;
