@@ -179,8 +179,9 @@ toggle() {
 }
 resize() {
   if [ -n "$XSHOT" ]; then
-    # In the screen's corner, so that all of it stays on the screen to be read.
-    xdotool windowmove "$WIN" 0 0 windowsize "$WIN" "$1" "$2"
+    # In the screen's corner, so that all of it stays on the screen to be
+    # read; the pointer over it, where twm gives the focus.
+    xdotool windowmove "$WIN" 0 0 windowsize "$WIN" "$1" "$2" mousemove --window "$WIN" 20 20
   else
     echo "size $1 $2" >"$SHOWN/do"
   fi
@@ -191,19 +192,20 @@ resize() {
 # is the screen's size; twm has none and puts a title bar over the window,
 # which then keeps to the rest of the screen.
 x_full_size() {
-  local geometry="" last="" n
+  local geometry="" last="" n screen
+  screen=$(xdpyinfo | awk '/dimensions:/ {print $2; exit}')
+  # On the screen (twm's window shrinks there after a first frame), shown, and settled.
+  on_screen() { [ $(($1 + ${3%x*})) -le "${screen%x*}" ] && [ $(($2 + ${3#*x})) -le "${screen#*x}" ]; }
   for n in $(seq 1 50); do
     geometry=$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
       /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w "x" h}')
-    [ "$geometry" = "$last" ] && tail -n +$((MARK + 1)) "$SHOWN/frames.log" | grep -q " ${geometry##* } " && break
+    [ "$geometry" = "$last" ] && on_screen $geometry &&
+      tail -n +$((MARK + 1)) "$SHOWN/frames.log" | grep -q " ${geometry##* } " && break
     last=$geometry
     sleep 0.2
   done
   set -- $geometry
-  local screen
-  screen=$(xdpyinfo | awk '/dimensions:/ {print $2; exit}')
-  [ $(($1 + ${3%x*})) -le "${screen%x*}" ] && [ $(($2 + ${3#*x})) -le "${screen#*x}" ] ||
-    fail "the full-screen window $3 at $1,$2 leaves the $screen screen"
+  on_screen "$@" || fail "the full-screen window $3 at $1,$2 leaves the $screen screen"
   if [ "$DESKTOP" = openbox ]; then
     [ "$3" = "$screen" ] || fail "the full-screen window is $3 on a $screen screen"
     xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN ||
