@@ -74,11 +74,13 @@ start_x() {
   esac
 }
 
-# A compositor (mutter or kwin_wayland) on a virtual 2560x1600 output with
-# Xwayland; the game reaches it by the socket's full path, with a runtime
-# folder of its own, or through DISPLAY.
+# A compositor (mutter or kwin_wayland) on a virtual output of 2560x1600
+# pixels with Xwayland (KWin's at the scale $1, 1 when not given); the game
+# reaches it by the socket's full path, with a runtime folder of its own, or
+# through DISPLAY.
 start_compositor() {
-  local crt=$WORK/compositor-rt
+  local crt=$WORK/compositor-rt scale=${1:-1}
+  rm -rf "$crt" "$WORK/compositor.env"
   mkdir -p "$crt"
   chmod 700 "$crt"
   # Xwayland puts its socket there, and refuses a folder others cannot write.
@@ -100,8 +102,8 @@ start_compositor() {
     mkdir -p "$WORK/config"
     printf '[Daemon]\nAutolock=false\nLockOnResume=false\n' >"$WORK/config/kscreenlockerrc"
     printf '[Windows]\nFocusStealingPreventionLevel=0\n' >"$WORK/config/kwinrc"
-    XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$crt setsid dbus-run-session -- "$WORK/kwin_wayland" --virtual --width 2560 \
-      --height 1600 --xwayland --socket pelta-wl \
+    XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$crt setsid dbus-run-session -- "$WORK/kwin_wayland" --virtual \
+      --width $((2560 / scale)) --height $((1600 / scale)) --scale "$scale" --xwayland --socket pelta-wl \
       "sh -c 'env > $WORK/compositor.env; exec sleep 600'" >"$WORK/compositor.log" 2>&1 &
     ;;
   esac
@@ -346,4 +348,14 @@ check_shown "$picture" "Alt+Enter back to the window"
 check_focus
 check_second_copy
 end_game
+if [ "$DESKTOP" = kwin-wayland ]; then
+  # HiDPI: on an output at scale 2 the game draws at the output's pixels
+  # (2560x1600 for 1280x800), not a half-size picture the desktop enlarges.
+  kill -- "-$GROUP"
+  wait_for 10 sh -c "! kill -0 $GROUP" || fail "the compositor did not end"
+  start_compositor 2
+  start_game game.log
+  check_shown $FULL "full screen on an output at scale 2"
+  end_game
+fi
 echo "PASS desktop $DESKTOP"
