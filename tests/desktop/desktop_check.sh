@@ -177,7 +177,15 @@ check_shown() {
 # Alt+Enter and window sizes: by the X server's tools on X11 with a window
 # manager, else through the game's test file.
 toggle() {
-  if [ -n "$XSHOT" ]; then xdotool key --window "$WIN" alt+Return; else echo toggle >"$SHOWN/do"; fi
+  if [ -n "$XSHOT" ]; then
+    # The pointer in the screen's middle, which the window covers before and
+    # after (twm gives the focus to the window under the pointer).
+    local screen
+    screen=$(xdpyinfo | awk '/dimensions:/ {print $2; exit}')
+    xdotool mousemove $((${screen%x*} / 2)) $((${screen#*x} / 2)) key --window "$WIN" alt+Return
+  else
+    echo toggle >"$SHOWN/do"
+  fi
 }
 resize() {
   if [ -n "$XSHOT" ]; then
