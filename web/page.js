@@ -129,7 +129,9 @@ const audio = {
     this.effects.gain.value = effects;
     this.music.gain.value = music;
   },
+  paused: false, // by the game: its tab hidden or the focus lost
   pause(paused) {
+    this.paused = paused;
     if (!this.context) return;
     if (paused) this.context.suspend();
     else if (page.soundStarted) this.context.resume();
@@ -147,11 +149,14 @@ const audio = {
   },
 };
 
-// Browsers let a page sound only after a gesture.
+// Browsers let a page sound only after a gesture, and not every key is one
+// (Shift or Ctrl alone is not): each gesture tries until the sound runs.
 function startSound() {
+  if (audio.context && audio.context.state === 'suspended' && !audio.paused && document.hasFocus()) {
+    audio.context.resume();
+  }
   if (page.soundStarted) return;
   page.soundStarted = true;
-  if (audio.context && audio.context.state === 'suspended' && document.hasFocus()) audio.context.resume();
   if (!alarm && page.started) tell('Pelta 2.0');
 }
 for (const kind of ['keydown', 'pointerdown']) window.addEventListener(kind, startSound, true);
@@ -190,6 +195,8 @@ function persist() {
     if (dirty) setTimeout(persist, 100);
   });
 }
+// Nothing of the player's is waiting to be stored.
+page.stored = () => !syncing && !dirty;
 
 function markDirty(path) {
   if (typeof path === 'string' && path.startsWith(USER)) {
@@ -355,6 +362,11 @@ var Module = {
 };
 window.Module = Module;
 
+// A tab hidden may be closed without another word: what waits is stored now,
+// while the page still runs (the write started at pagehide may not finish).
+document.addEventListener('visibilitychange', () => {
+  if (document.visibilityState === 'hidden') persist();
+});
 window.addEventListener('pagehide', () => {
   if (page.started && !page.ended && Module._peltaPageClosing) Module._peltaPageClosing();
   persist();

@@ -52,11 +52,15 @@ void readSettings() {
   }
 }
 
-bool writeSettings() {
-  int32_t values[SETTINGS_VALUE_COUNT];
+void currentSettings(int32_t (&values)[SETTINGS_VALUE_COUNT]) {
   for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
     values[i] = *settingValues[i];
   }
+}
+
+bool writeSettings() {
+  int32_t values[SETTINGS_VALUE_COUNT];
+  currentSettings(values);
   uint8_t bytes[SETTINGS_LENGTH];
   encodeSettings(values, bytes);
   return patchFileRange(SETTINGS_FILE, 0, bytes, sizeof bytes);

@@ -28,6 +28,8 @@ inline void encodeSettings(const int32_t (&values)[SETTINGS_VALUE_COUNT],
 // Reads the four values; a missing file keeps the built-in ones, and one that
 // cannot be read keeps them too and is left alone for the run (player told).
 void readSettings();
+// The four values as the file holds them, in their order.
+void currentSettings(int32_t (&values)[SETTINGS_VALUE_COUNT]);
 // Writes the four values over the first 16 bytes, keeping any further bytes.
 bool writeSettings();
 // Puts the file's content into the four values: each replaces only the bytes

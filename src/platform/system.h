@@ -33,6 +33,10 @@ WindowEvent pollWindowEvent();
 void runMainLoop(bool (*pass)(), void (*finish)());
 // True where the loop runs once per display refresh and a pass must not sleep.
 bool loopPacedByDisplay();
+// True where the program may be gone before its end has written the player's
+// files (a browser page that is closed or reloaded): the settings are then
+// written as they change rather than only at the end.
+bool endMayBeCutShort();
 
 // Modal error box; returns when dismissed (or at once where no display exists).
 void showMessageBox(const char *caption, const char *text);

@@ -24,6 +24,7 @@
 #include "shell/session.h"
 #include "shell/shell.h"
 #include "state/reset.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -108,6 +109,21 @@ namespace {
 // the exit code the end of the program leaves.
 bool watchingReplay = false;
 int programExitCode = 0;
+// The settings as the file last got them (or as read at the start).
+int32_t settingsStored[SETTINGS_VALUE_COUNT] = {};
+
+// Where the program's end may never come (a page closed), a volume or tune
+// changed is written at once, so a reload right after keeps it. Tried once
+// per change: a file left alone this run stays alone without a retry a frame.
+void storeChangedSettings() {
+  int32_t now[SETTINGS_VALUE_COUNT];
+  currentSettings(now);
+  if (std::equal(now, now + SETTINGS_VALUE_COUNT, settingsStored)) {
+    return;
+  }
+  std::copy(now, now + SETTINGS_VALUE_COUNT, settingsStored);
+  writeSettings();
+}
 
 // One pass of the loop: a window event, else a frame when one is due.
 bool loopPass() {
@@ -117,6 +133,9 @@ bool loopPass() {
   } else if (appActive) {
     if (frameDue()) {
       runFrame();
+      if (!watchingReplay && endMayBeCutShort()) {
+        storeChangedSettings();
+      }
     }
   } else if (!loopPacedByDisplay()) {
     sleepMilliseconds(100);
@@ -184,6 +203,7 @@ int runPelta(const char *commandLine, const Replay *replay) {
     return failure;
   }
   readSettings();
+  currentSettings(settingsStored);
   initAudio();
   setUpSubsystems(replay == nullptr);
   applyRenderScale(renderScale);

@@ -114,12 +114,16 @@ class Browser:
 
     def wait(self, script, seconds=30, what=None):
         end = time.time() + seconds
+        last = None
         while time.time() < end:
-            value = self.js(script)
+            try:
+                value = self.js(script)
+            except RuntimeError as e:  # a page on its way to the next one
+                value, last = None, e
             if value:
                 return value
             time.sleep(0.1)
-        raise AssertionError(f"timed out waiting for {what or script}")
+        raise AssertionError(f"timed out waiting for {what or script} {last or ''}")
 
     def keys(self, *steps):
         """Real key events from the browser: ('down', key) / ('up', key) /

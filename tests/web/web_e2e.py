@@ -25,14 +25,19 @@ BUILD, SOURCE = (os.path.abspath(a) for a in sys.argv[1:3])
 REUSE = os.environ.get("PELTA_WEB_REUSE")
 WEB = os.path.abspath(REUSE) if REUSE else os.path.join(BUILD, "web")
 SITE = os.path.join(WEB, "site")
+# PELTA_WEB_PICTURES=DIR keeps both sides of every picture compared.
+KEEP_PICTURES = os.environ.get("PELTA_WEB_PICTURES")
 FAILURES = []
 REPORT = []
 # A picture matches when at most this share of its pixels differ by more
-# than EDGE_STEP in a channel: text is rasterised by another library in the
-# page, and its glyph edges may differ by a pixel; everything else is drawn
-# by the same rules and must agree.
+# than EDGE_STEP in a channel. The page rasterises text with another library
+# (no hinting: thinner strokes, glyph edges off by a pixel) and samples
+# scaled-down sprites at other points. Measured (Chromium 156, swiftshader,
+# 1280x720): 0.19-1.99 % on every screen but the instructions, a page of
+# text, at 7.09 %; the bounds leave a quarter and an eighth to spare.
 EDGE_STEP = 48
-MAX_DIFFERING = 0.02
+MAX_DIFFERING = 0.025
+MAX_DIFFERING_TEXT_PAGE = {"instructions.bmp": 0.08}
 
 
 def check(ok, what):
@@ -47,11 +52,14 @@ def note(text):
 
 
 def skip_reason():
-    for tool in ("emcc", "emcmake", "chromium", "chromedriver", "npm"):
+    for tool in ("emcc", "emcmake", "chromium", "chromedriver", "npm", "Xvfb", "xdotool"):
         if shutil.which(tool) is None:
             return f"{tool} is not installed (scripts/install-deps.sh --tests installs it)"
     if not os.path.exists("/usr/include/stb/stb_truetype.h"):
         return "libstb-dev is not installed"
+    for program in ("pelta", "pelta-sim", "bench/pelta_screens", "data/primitives.pta"):
+        if not os.path.exists(os.path.join(BUILD, program)):
+            return f"{BUILD}/{program} is missing (the desktop build with its benchmarks)"
     return None
 
 
@@ -95,20 +103,24 @@ def read_bmp(data):
     return width, height, rows
 
 
-def differing_share(a, b):
+def picture_difference(a, b):
+    """(share of pixels with a channel off by more than EDGE_STEP, largest
+    channel difference); a picture of another size differs everywhere."""
     wa, ha, ra = read_bmp(a)
     wb, hb, rb = read_bmp(b)
     if (wa, ha) != (wb, hb):
-        return 1.0
-    differ = 0
+        return 1.0, 255
+    differ = largest = 0
     for row_a, row_b in zip(ra, rb):
         if row_a == row_b:
             continue
         for i in range(0, len(row_a), 4):
-            if (abs(row_a[i] - row_b[i]) > EDGE_STEP or abs(row_a[i + 1] - row_b[i + 1]) > EDGE_STEP
-                    or abs(row_a[i + 2] - row_b[i + 2]) > EDGE_STEP):
+            d = max(abs(row_a[i] - row_b[i]), abs(row_a[i + 1] - row_b[i + 1]),
+                    abs(row_a[i + 2] - row_b[i + 2]))
+            if d > EDGE_STEP:
                 differ += 1
-    return differ / (wa * ha)
+            largest = max(largest, d)
+    return differ / (wa * ha), largest
 
 
 def desktop_pictures(work):
@@ -127,39 +139,53 @@ def desktop_pictures(work):
         time.sleep(1.5)
         env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy")
         env.pop("WAYLAND_DISPLAY", None)
-        subprocess.run([os.path.join(BUILD, "bench", "pelta_screens")], cwd=folder, env=env,
-                       capture_output=True, timeout=300)
-        return folder, display, xvfb
+        made = subprocess.run([os.path.join(BUILD, "bench", "pelta_screens")], cwd=folder, env=env,
+                              capture_output=True, text=True, timeout=300)
+        names = [line.strip() for line in made.stdout.splitlines() if line.strip().endswith(".bmp")]
+        return folder, names, display, xvfb
     except Exception:
         xvfb.terminate()
         raise
 
 
-def compare_screens(b, server_url, desktop_folder):
+def compare_screens(b, server_url, desktop_folder, desktop_names):
+    """The screens program in the page (it yields between frames), each of
+    its pictures against the desktop's of the same state."""
+    check(len(desktop_names) >= 15, f"the desktop drew every screen ({len(desktop_names)} pictures)")
+    start = time.time()
     b.get(server_url + "screens/")
-    b.wait("return window.screens && (window.screens.done || window.__errors.length)", 900,
-           "the screens page")
-    errors = b.errors()
+    b.wait("return window.screens && (window.screens.lines.length + window.screens.errors.length"
+           f" >= {len(desktop_names)} || window.__errors.length)", 900, "the screens page")
+    note(f"the screens program ran in the page in {time.time() - start:.0f} s")
+    # Its stderr says the page has no sound here; a picture it could not take is an error.
+    errors = b.errors() + [line for line in b.js("return window.screens.errors")
+                           if line.startswith("pelta_screens:")]
     check(not errors, f"the screens page runs without errors {errors if errors else ''}")
     names = [line.strip() for line in b.js("return window.screens.lines")
              if line.strip().endswith(".bmp")]
-    check(len(names) >= 15, f"the page drew every screen ({len(names)} pictures)")
+    check(names == desktop_names, f"the page drew the desktop's screens ({len(names)} pictures)")
     worst = 0.0
     for name in names:
         web = br.b64(b.js("const d = Module.FS.readFile('/' + arguments[0]);"
                           "let s = ''; for (let i = 0; i < d.length; i += 8192)"
                           " s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));"
                           "return btoa(s);", name))
+        if KEEP_PICTURES:
+            for side, data in (("web", web), ("desktop", open(os.path.join(desktop_folder, name), "rb").read())):
+                os.makedirs(os.path.join(KEEP_PICTURES, side), exist_ok=True)
+                open(os.path.join(KEEP_PICTURES, side, os.path.basename(name)), "wb").write(data)
         desk_path = os.path.join(desktop_folder, name)
         if not os.path.exists(desk_path):
             check(False, f"the desktop drew {name}")
             continue
-        share = differing_share(web, open(desk_path, "rb").read())
+        share, largest = picture_difference(web, open(desk_path, "rb").read())
         worst = max(worst, share)
-        check(share <= MAX_DIFFERING,
-              f"{os.path.basename(name)}: {share * 100:.2f}% of the pixels differ by more than {EDGE_STEP}")
+        check(share <= MAX_DIFFERING_TEXT_PAGE.get(os.path.basename(name), MAX_DIFFERING),
+              f"{os.path.basename(name)}: {share * 100:.3f}% of the pixels differ by more than "
+              f"{EDGE_STEP}, largest channel difference {largest}")
     note(f"pictures: the worst screen differs in {worst * 100:.2f}% of its pixels "
-         f"(tolerance {MAX_DIFFERING * 100:.0f}%, step {EDGE_STEP})")
+         f"(tolerance {MAX_DIFFERING * 100:.1f}%, the instructions' page of text "
+         f"{MAX_DIFFERING_TEXT_PAGE['instructions.bmp'] * 100:.0f}%; step {EDGE_STEP})")
 
 
 def record_desktop_replay(work, display):
@@ -280,11 +306,12 @@ def play_in_page(b, url, downloads):
         check(sim.returncode == 0 and "replay verified" in sim.stderr,
               f"pelta-sim verifies the replay recorded in the page: {sim.stderr.strip()}")
 
-    # Files last: a volume lowered (written when the page goes, as when the
-    # desktop game ends), the page reloaded.
+    # Files last: a volume lowered is written at once (a page may be closed
+    # before its end writes anything), stored, and kept over a reload.
     before = {p: file_bytes(b, p) for p in ("/pelta/user/data/tt.pta", "/pelta/user/data/setting.pta")}
     b.tap(br.KEY["PageDown"])
-    wait_frames(b, 5)
+    wait_frames(b, 2)
+    b.wait("return peltaPage.stored()", 30, "the storage to take the files")
     b.get(url)
     b.wait("return window.peltaPage && window.peltaPage.started", 60, "the game after a reload")
     after = {p: file_bytes(b, p) for p in before}
@@ -308,12 +335,97 @@ def second_tab(b, url):
     b.switch(first)
 
 
+def replay_count(b):
+    return b.js("try { return Module.FS.readdir('/pelta/user/replays')"
+                ".filter(n => n.endsWith('.replay')).length; } catch (e) { return 0; }")
+
+
+# A pad of the standard mapping whose buttons and stick the test sets.
+FAKE_PAD = """
+    window.testPad = { id: 'test pad', index: 0, connected: true, mapping: 'standard',
+      timestamp: 0, axes: [0, 0, 0, 0],
+      buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+    Object.defineProperty(navigator, 'getGamepads', { configurable: true,
+      value: () => [window.testPad] });
+    window.setPad = (button, down) => {
+      window.testPad.buttons[button] = { pressed: down, value: down ? 1 : 0 };
+      window.testPad.timestamp++;
+    };"""
+
+
+def page_events(b, url):
+    """The pad, the full screen keys, the pause when the page loses the
+    focus or is hidden, and storage the browser refuses."""
+    b.get(url)
+    b.wait("return window.peltaPage && window.peltaPage.started", 60, "the game to start")
+    # Ctrl alone is no gesture to the browser; the X after it is, and the
+    # sound starts then (the menu reads no X).
+    b.tap(br.KEY["Control"])
+    b.tap("x")
+    b.wait("return Module.peltaAudio.report().state === 'running'", 10, "the sound after a gesture")
+
+    # The pad: A starts a game, Back leaves it, which records its replay.
+    b.js(FAKE_PAD)
+    recorded = replay_count(b)
+    for button, frames in ((0, 60), (8, 5)):
+        b.js(f"setPad({button}, true)")
+        wait_frames(b, 3)
+        b.js(f"setPad({button}, false)")
+        wait_frames(b, frames)
+    check(replay_count(b) == recorded + 1, "the pad's A starts a game and Back leaves it")
+
+    # F11 and Alt+Enter: the page's element in full screen, and back.
+    b.tap("\ue03b")  # F11
+    full = b.wait("return document.fullscreenElement && document.fullscreenElement.id", 10,
+                  "the full screen")
+    b.keys(("down", "\ue00a"), ("down", br.KEY["Enter"]), ("pause", 30), ("up", br.KEY["Enter"]),
+           ("up", "\ue00a"))
+    b.wait("return !document.fullscreenElement", 10, "the window again")
+    check(full == "stage", "F11 shows the game full screen and Alt+Enter leaves it")
+
+    # The focus lost, or the tab hidden: no frame runs and the sound is
+    # suspended until it comes back.
+    for leave, back, what in (
+            ("window.dispatchEvent(new FocusEvent('blur'))",
+             "window.dispatchEvent(new FocusEvent('focus'))", "the focus lost"),
+            ("Object.defineProperty(document, 'hidden', { configurable: true, get: () => true });"
+             "Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });"
+             "document.dispatchEvent(new Event('visibilitychange'))",
+             "delete document.hidden; delete document.visibilityState;"
+             "document.dispatchEvent(new Event('visibilitychange'))", "the tab hidden")):
+        b.wait("return Module.peltaAudio.report().state === 'running'", 10, "the sound")
+        b.js(leave)
+        b.wait("return Module.peltaAudio.report().state === 'suspended'", 10, "the sound to stop")
+        frames = b.js("return Module.peltaFrames")
+        time.sleep(0.3)
+        still = b.js("return Module.peltaFrames") == frames
+        b.js(back)
+        b.wait("return Module.peltaAudio.report().state === 'running'", 10, "the sound again")
+        wait_frames(b, 3)
+        check(still, f"{what} pauses the game and its sound; they go on when it comes back")
+
+    # Storage refused: told on the page, and what was stored stays.
+    stored = file_bytes(b, "/pelta/user/data/tt.pta")
+    script = b.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": """
+        IDBFactory.prototype.open = function () {
+          throw new DOMException('refused by the test', 'SecurityError');
+        };"""})["identifier"]
+    b.get(url)
+    told = b.wait("return window.peltaPage && window.peltaPage.started && "
+                  "document.getElementById('line').textContent", 60, "the game without storage")
+    b.cdp("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script})
+    b.get(url)
+    b.wait("return window.peltaPage && window.peltaPage.started", 60, "the game with storage")
+    check("keeps no files" in told and file_bytes(b, "/pelta/user/data/tt.pta") == stored,
+          f"refused storage is told ({told!r}) and the stored scores stay")
+
+
 def watch_desktop_replay(b, url, replay):
     b.get(url)
     b.wait("return window.peltaPage && window.peltaPage.started", 60)
-    text = open(replay).read()
-    b.js("sessionStorage.setItem('pelta-watch', arguments[0]); location.search = '?watch';", text)
-    time.sleep(1)
+    # Opened with the page's file button, as a player picks one.
+    button = b.call("POST", "/element", {"using": "css selector", "value": "#open"})
+    b.call("POST", f"/element/{next(iter(button.values()))}/value", {"text": replay})
     verdict = b.wait("return window.peltaPage && window.peltaPage.verdict", 120, "the replay's verdict")
     check(verdict.startswith("replay verified"), f"a desktop replay plays to its end in the page: {verdict}")
 
@@ -336,6 +448,16 @@ def frame_cost(b, url, server_url):
     check(bool(menu), "the game reports its frame cost")
 
 
+def stage(what, step, *args):
+    """One part of the test; a part that stops short (a wait timed out) is a
+    failure, and the parts after it still run."""
+    try:
+        return step(*args)
+    except (AssertionError, RuntimeError, OSError, subprocess.SubprocessError) as e:
+        check(False, f"{what} stopped: {e}")
+        return None
+
+
 def main():
     reason = skip_reason()
     if reason:
@@ -347,7 +469,7 @@ def main():
     work = tempfile.mkdtemp(prefix="pelta-web-")
     downloads = os.path.join(work, "downloads")
     os.makedirs(downloads)
-    desktop_folder, display, xvfb = desktop_pictures(work)
+    desktop_folder, desktop_names, display, xvfb = desktop_pictures(work)
     server = br.Server(WEB)
     b = br.Browser(downloads)
     try:
@@ -357,14 +479,15 @@ def main():
               {"width": 1280, "height": 720, "deviceScaleFactor": 1, "mobile": False,
                "screenWidth": 1280, "screenHeight": 720})
         url = server.url + "site/"
-        play_in_page(b, url, downloads)
-        second_tab(b, url)
-        frame_cost(b, url, server.url)
-        replay = record_desktop_replay(work, display)
+        stage("playing in the page", play_in_page, b, url, downloads)
+        stage("the second tab", second_tab, b, url)
+        stage("the page's events", page_events, b, url)
+        stage("the frame cost", frame_cost, b, url, server.url)
+        replay = stage("the desktop's replay", record_desktop_replay, work, display)
         check(replay is not None, "the desktop recorded a replay")
         if replay:
-            watch_desktop_replay(b, url, replay)
-        compare_screens(b, server.url, os.path.join(desktop_folder, "screenshots") + "/..")
+            stage("watching the desktop's replay", watch_desktop_replay, b, url, replay)
+        stage("the screens", compare_screens, b, server.url, desktop_folder, desktop_names)
     finally:
         b.close()
         server.close()

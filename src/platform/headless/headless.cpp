@@ -195,6 +195,8 @@ void runMainLoop(bool (*pass)(), void (*finish)()) {
 
 bool loopPacedByDisplay() { return false; }
 
+bool endMayBeCutShort() { return false; }
+
 void showMessageBox(const char *caption, const char *text) {
   messageBoxText = std::string(caption) + ": " + text;
 }

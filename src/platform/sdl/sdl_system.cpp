@@ -234,6 +234,8 @@ void runMainLoop(bool (*pass)(), void (*finish)()) {
 
 bool loopPacedByDisplay() { return false; }
 
+bool endMayBeCutShort() { return false; }
+
 void showMessageBox(const char *caption, const char *text) {
   std::fprintf(stderr, "%s: %s\n", caption, text);
   // Over the game's window when there is one, so a full screen cannot hide it.

@@ -114,18 +114,6 @@ bool acquireSingleInstance(const char *) {
     tellPage("elsewhere", "Pelta 2.0 is already open in another tab or window of this browser.");
     return false;
   }
-  web::startInput();
-  const char *window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-  emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibility);
-  emscripten_set_focus_callback(window, nullptr, EM_FALSE, onFocus);
-  emscripten_set_blur_callback(window, nullptr, EM_FALSE, onFocus);
-  EmscriptenVisibilityChangeEvent v;
-  if (emscripten_get_visibility_status(&v) == EMSCRIPTEN_RESULT_SUCCESS) {
-    hidden = v.hidden != 0;
-  }
-  active = !hidden;
-  // The game starts active, as the desktop's first focus makes it.
-  pending.push_back(WindowEvent::Activated);
   return true;
 }
 
@@ -141,7 +129,21 @@ WindowEvent pollWindowEvent() {
   return e;
 }
 
+// The page's events are listened to here, not with the guard: watching a
+// replay takes no guard, and still needs its keys and its first activation.
 void runMainLoop(bool (*pass)(), void (*finish)()) {
+  web::startInput();
+  const char *window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+  emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibility);
+  emscripten_set_focus_callback(window, nullptr, EM_FALSE, onFocus);
+  emscripten_set_blur_callback(window, nullptr, EM_FALSE, onFocus);
+  EmscriptenVisibilityChangeEvent v;
+  if (emscripten_get_visibility_status(&v) == EMSCRIPTEN_RESULT_SUCCESS) {
+    hidden = v.hidden != 0;
+  }
+  active = !hidden;
+  // The game starts active, as the desktop's first focus makes it.
+  pending.push_back(WindowEvent::Activated);
   loopBody = pass;
   loopEnd = finish;
   tellPage("started", "");
@@ -150,6 +152,9 @@ void runMainLoop(bool (*pass)(), void (*finish)()) {
 }
 
 bool loopPacedByDisplay() { return true; }
+
+// The storage write started while a page closes is not waited for.
+bool endMayBeCutShort() { return true; }
 
 void showMessageBox(const char *caption, const char *text) {
   std::fprintf(stderr, "%s: %s\n", caption, text);

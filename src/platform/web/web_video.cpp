@@ -17,6 +17,11 @@ int backBufferW = 0;
 int backBufferH = 0;
 } // namespace web
 
+// A program that draws many frames in one call (the browser test's screens
+// program) defines this to give the page a turn between frames; the game
+// itself returns to the page after every frame and leaves it undefined.
+extern "C" void peltaFramePresented() __attribute__((weak));
+
 namespace {
 constexpr const char *CANVAS = "#canvas";
 EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
@@ -214,6 +219,9 @@ void presentFrame() {
                     whole ? GL_NEAREST : GL_LINEAR);
   glBindFramebuffer(GL_FRAMEBUFFER, backBufferFramebuffer);
   glViewport(0, 0, backBufferW, backBufferH);
+  if (peltaFramePresented != nullptr) {
+    peltaFramePresented();
+  }
 }
 
 bool readBackBuffer(uint32_t *pixels, int width, int height) {
