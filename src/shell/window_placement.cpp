@@ -50,4 +50,9 @@ void showGameWindow() {
                &windowedHeight);
   playingInWindow = startInWindow;
   showMainWindow(playingInWindow, windowedWidth, windowedHeight);
+  // The window just shown counts as the active one until the desktop first
+  // says it lost the focus: some compositors never give a new window the
+  // focus (KWin on Wayland without an activation token), and waiting for it
+  // left the window empty. Focus loss still stops the frames and the sound.
+  appActive = 1;
 }

@@ -74,11 +74,13 @@ start_x() {
   esac
 }
 
-# A compositor (mutter or kwin_wayland) on a virtual 2560x1600 output with
-# Xwayland; the game reaches it by the socket's full path, with a runtime
-# folder of its own, or through DISPLAY.
+# A compositor (mutter or kwin_wayland) on a virtual output of 2560x1600
+# pixels with Xwayland (KWin's at the scale $1, 1 when not given); the game
+# reaches it by the socket's full path, with a runtime folder of its own, or
+# through DISPLAY.
 start_compositor() {
-  local crt=$WORK/compositor-rt
+  local crt=$WORK/compositor-rt scale=${1:-1}
+  rm -rf "$crt" "$WORK/compositor.env"
   mkdir -p "$crt"
   chmod 700 "$crt"
   # Xwayland puts its socket there, and refuses a folder others cannot write.
@@ -95,8 +97,13 @@ start_compositor() {
     # The installed binary carries a file capability, which a container may
     # refuse to exec; a copy without it runs the same.
     cp "$(command -v kwin_wayland)" "$WORK/kwin_wayland"
-    XDG_RUNTIME_DIR=$crt setsid dbus-run-session -- "$WORK/kwin_wayland" --virtual --width 2560 \
-      --height 1600 --xwayland --socket pelta-wl \
+    # No screen locker: it would take the focus from every window. A new
+    # window gets the focus (the test's other window, like a dialog).
+    mkdir -p "$WORK/config"
+    printf '[Daemon]\nAutolock=false\nLockOnResume=false\n' >"$WORK/config/kscreenlockerrc"
+    printf '[Windows]\nFocusStealingPreventionLevel=0\n' >"$WORK/config/kwinrc"
+    XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$crt setsid dbus-run-session -- "$WORK/kwin_wayland" --virtual \
+      --width $((2560 / scale)) --height $((1600 / scale)) --scale "$scale" --xwayland --socket pelta-wl \
       "sh -c 'env > $WORK/compositor.env; exec sleep 600'" >"$WORK/compositor.log" 2>&1 &
     ;;
   esac
@@ -170,12 +177,21 @@ check_shown() {
 # Alt+Enter and window sizes: by the X server's tools on X11 with a window
 # manager, else through the game's test file.
 toggle() {
-  if [ -n "$XSHOT" ]; then xdotool key --window "$WIN" alt+Return; else echo toggle >"$SHOWN/do"; fi
+  if [ -n "$XSHOT" ]; then
+    # The pointer in the screen's middle, which the window covers before and
+    # after (twm gives the focus to the window under the pointer).
+    local screen
+    screen=$(xdpyinfo | awk '/dimensions:/ {print $2; exit}')
+    xdotool mousemove $((${screen%x*} / 2)) $((${screen#*x} / 2)) key --window "$WIN" alt+Return
+  else
+    echo toggle >"$SHOWN/do"
+  fi
 }
 resize() {
   if [ -n "$XSHOT" ]; then
-    # In the screen's corner, so that all of it stays on the screen to be read.
-    xdotool windowmove "$WIN" 0 0 windowsize "$WIN" "$1" "$2"
+    # In the screen's corner, so that all of it stays on the screen to be
+    # read; the pointer over it, where twm gives the focus.
+    xdotool windowmove "$WIN" 0 0 windowsize "$WIN" "$1" "$2" mousemove --window "$WIN" 20 20
   else
     echo "size $1 $2" >"$SHOWN/do"
   fi
@@ -186,19 +202,20 @@ resize() {
 # is the screen's size; twm has none and puts a title bar over the window,
 # which then keeps to the rest of the screen.
 x_full_size() {
-  local geometry="" last="" n
+  local geometry="" last="" n screen
+  screen=$(xdpyinfo | awk '/dimensions:/ {print $2; exit}')
+  # On the screen (twm's window shrinks there after a first frame), shown, and settled.
+  on_screen() { [ $(($1 + ${3%x*})) -le "${screen%x*}" ] && [ $(($2 + ${3#*x})) -le "${screen#*x}" ]; }
   for n in $(seq 1 50); do
     geometry=$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
       /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w "x" h}')
-    [ "$geometry" = "$last" ] && tail -n +$((MARK + 1)) "$SHOWN/frames.log" | grep -q " ${geometry##* } " && break
+    [ "$geometry" = "$last" ] && on_screen $geometry &&
+      tail -n +$((MARK + 1)) "$SHOWN/frames.log" | grep -q " ${geometry##* } " && break
     last=$geometry
     sleep 0.2
   done
   set -- $geometry
-  local screen
-  screen=$(xdpyinfo | awk '/dimensions:/ {print $2; exit}')
-  [ $(($1 + ${3%x*})) -le "${screen%x*}" ] && [ $(($2 + ${3#*x})) -le "${screen#*x}" ] ||
-    fail "the full-screen window $3 at $1,$2 leaves the $screen screen"
+  on_screen "$@" || fail "the full-screen window $3 at $1,$2 leaves the $screen screen"
   if [ "$DESKTOP" = openbox ]; then
     [ "$3" = "$screen" ] || fail "the full-screen window is $3 on a $screen screen"
     xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN ||
@@ -232,9 +249,14 @@ check_focus() {
     other_pid=$!
     STARTED="$STARTED $other_pid"
   fi
-  sleep 1.5
-  touch "$SHOWN/dump"
-  sleep 1
+  # The other window may take a while to come: drawing must stop within 15 s
+  # (a frame asked for stays unsaved for a whole second).
+  local n
+  for n in $(seq 1 15); do
+    touch "$SHOWN/dump"
+    sleep 1
+    [ -e "$SHOWN/dump" ] && break
+  done
   [ -e "$SHOWN/dump" ] || fail "the game went on drawing while another window had the focus"
   kill "$other_pid"
   if [ "$DESKTOP" = twm ]; then
@@ -334,4 +356,14 @@ check_shown "$picture" "Alt+Enter back to the window"
 check_focus
 check_second_copy
 end_game
+if [ "$DESKTOP" = kwin-wayland ]; then
+  # HiDPI: on an output at scale 2 the game draws at the output's pixels
+  # (2560x1600 for 1280x800), not a half-size picture the desktop enlarges.
+  kill -- "-$GROUP"
+  wait_for 10 sh -c "! kill -0 $GROUP" || fail "the compositor did not end"
+  start_compositor 2
+  start_game game.log
+  check_shown $FULL "full screen on an output at scale 2"
+  end_game
+fi
 echo "PASS desktop $DESKTOP"

@@ -67,6 +67,56 @@ bool hasFullScreenState(SDL_Window *w) {
   return found;
 }
 
+// Where the window really is: on X11 SDL keeps the position it asked for
+// when the window manager leaves the window where it was (twm, with the
+// window under its title bar), so the X server is asked. Xlib as above.
+void realPosition(SDL_Window *w, int *x, int *y) {
+  SDL_GetWindowPosition(w, x, y);
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(w, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+    return;
+  }
+  void *xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+  if (xlib == nullptr) {
+    return;
+  }
+  using Translate = Bool (*)(Display *, Window, Window, int, int, int *, int *, Window *);
+  using RootOf = Window (*)(Display *);
+  auto translate = reinterpret_cast<Translate>(dlsym(xlib, "XTranslateCoordinates"));
+  auto rootOf = reinterpret_cast<RootOf>(dlsym(xlib, "XDefaultRootWindow"));
+  int rootX = 0;
+  int rootY = 0;
+  Window child = 0;
+  Display *d = info.info.x11.display;
+  if (translate != nullptr && rootOf != nullptr &&
+      translate(d, info.info.x11.window, rootOf(d), 0, 0, &rootX, &rootY, &child)) {
+    *x = rootX;
+    *y = rootY;
+  }
+  dlclose(xlib);
+}
+
+// Mesa's software GL on Wayland takes its first picture when the renderer is
+// made, at the hidden window's first size, and draws the first frame into it
+// whatever size the desktop gave the window since: KWin took that too small
+// picture for a refusal of the full screen. Handed in while the window is
+// still hidden (SDL itself skips presents then), nobody sees it, and the
+// first frame gets a picture of the window's size. EGL is SDL's, looked up.
+void handInFirstPicture() {
+  using CurrentDisplay = void *(*)();
+  using CurrentSurface = void *(*)(int);
+  using SwapBuffers = unsigned (*)(void *, void *);
+  constexpr int EGL_DRAW = 0x3059;
+  auto display = reinterpret_cast<CurrentDisplay>(SDL_GL_GetProcAddress("eglGetCurrentDisplay"));
+  auto surface = reinterpret_cast<CurrentSurface>(SDL_GL_GetProcAddress("eglGetCurrentSurface"));
+  auto swap = reinterpret_cast<SwapBuffers>(SDL_GL_GetProcAddress("eglSwapBuffers"));
+  if (display != nullptr && surface != nullptr && swap != nullptr && display() != nullptr &&
+      surface(EGL_DRAW) != nullptr) {
+    swap(display(), surface(EGL_DRAW));
+  }
+}
+
 SDL_Rect chosenDisplayArea() {
   SDL_Rect area;
   if (SDL_GetDisplayBounds(chosenDisplay, &area) != 0) {
@@ -90,7 +140,7 @@ void windowPlaced() {
   int y = 0;
   int w = 0;
   int h = 0;
-  SDL_GetWindowPosition(window, &x, &y);
+  realPosition(window, &x, &y);
   SDL_GetWindowSize(window, &w, &h);
   const int visibleW = std::min(x + w, area.x + area.w) - std::max(x, area.x);
   const int visibleH = std::min(y + h, area.y + area.h) - std::max(y, area.y);
@@ -181,6 +231,9 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
     }
   }
   inWindowNow = inWindow;
+  if (!shown && sdl::renderer != nullptr && std::string(videoDriverName()) == "wayland") {
+    handInFirstPicture();
+  }
   if (!shown) {
     SDL_ShowWindow(w);
     shown = true;
