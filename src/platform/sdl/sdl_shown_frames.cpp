@@ -32,6 +32,9 @@ void takeOrder(const char *folder) {
   int h = 0;
   const int got = std::fscanf(f, "%15s %d %d", word, &w, &h);
   std::fclose(f);
+  if (got < 1) {
+    return; // made but not yet written: read at the next frame
+  }
   std::remove(name.c_str());
   if (got >= 1 && std::string(word) == "toggle") {
     for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {

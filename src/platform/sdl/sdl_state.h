@@ -34,6 +34,10 @@ void noteShownFrame();
 void restoreTextures();
 // Drops every cached glyph texture (they are rebuilt on use).
 void dropGlyphTextures();
+// The glyph textures held now (shared pictures and glyphs of their own), and
+// how many glyphs were rendered so far.
+size_t glyphPicturesKept();
+size_t glyphsMade();
 // Draws a texture region of w x h units at (x, y) under a similarity transform.
 void drawTransformed(SDL_Texture *tex, const SDL_Rect &src, float w, float h, float x, float y,
                      const Transform2D &m);

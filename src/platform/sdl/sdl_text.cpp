@@ -1,7 +1,7 @@
 // The fixed-pitch font on SDL_ttf. One font per height; each glyph is
-// rendered once, at the size it appears on screen, into one picture shared by
-// every font, so consecutive letters go out as one draw call. Text arrives as
-// Windows-1252 bytes.
+// rendered once per scale of the picture, at the size it appears on screen,
+// into pictures shared by every font, so consecutive letters need no change
+// of texture. Text arrives as Windows-1252 bytes.
 #include "platform/sdl/sdl_state.h"
 #include "platform/text.h"
 #include <SDL2/SDL_ttf.h>
@@ -14,35 +14,52 @@ namespace {
 // One glyph as drawn: a part of a texture, placed at an offset in the cell.
 struct Glyph {
   bool made = false;              // tried once; a glyph without ink has no texture
-  SDL_Texture *texture = nullptr; // the shared picture, or a texture of its own
+  SDL_Texture *texture = nullptr; // a shared picture, or a texture of its own
   SDL_Rect rect{};                // where the drawn part lies in that texture
   SDL_Point offset{};             // of that part within the glyph's cell, pixels
 };
 
-struct FontSlot {
-  bool used = false;
-  int height = 0;          // requested line height, virtual units
-  float advance = 0;       // width of one character, virtual units
-  float pixelScale = 1.0f; // screen pixels per virtual unit the glyphs were made for
+// The glyphs of one font made while the picture showed at one scale.
+struct GlyphSet {
+  double placedScale = 0.0; // the picture's scale in the window they belong to
+  float pixelScale = 1.0f;  // screen pixels per virtual unit the glyphs were made for
   TTF_Font *font = nullptr;
-  Glyph upright[256]; // inked parts in the shared picture
+  Glyph upright[256]; // inked parts in the shared pictures
   // Turned letters (the ticker) sample between pixels, where the shared
   // picture's coordinates would round a few of them one step apart: they
   // keep each glyph whole in a texture of its own.
   Glyph turned[256];
 };
 
-// The shared glyph picture, filled shelf by shelf as glyphs are first used.
-// Each glyph keeps a one-pixel rim that repeats its edge pixels, so filtered
-// drawing (scaled or turned) reads what the glyph's own edge-clamped texture
-// would read. A glyph that no longer fits gets a texture of its own.
-// Every text of every screen at 1920 wide takes about 2048 x 540 of it.
+struct FontSlot {
+  bool used = false;
+  int height = 0;    // requested line height, virtual units
+  float advance = 0; // width of one character, virtual units
+  std::vector<GlyphSet> sets;
+};
+
+// The shared glyph pictures of one scale, filled shelf by shelf as glyphs
+// are first used; a new page is started when one is full. Each glyph keeps
+// a one-pixel rim that repeats its edge pixels, so filtered drawing (scaled
+// or turned) reads what the glyph's own edge-clamped texture would read.
+// Every text of every screen at 1920 wide takes about 2048 x 540.
 constexpr int ATLAS_WIDTH = 2048;
 constexpr int ATLAS_HEIGHT = 1024;
-SDL_Texture *atlas = nullptr;
-int shelfX = 0;
-int shelfY = 0;
-int shelfHeight = 0;
+struct AtlasPage {
+  double placedScale = 0.0;
+  SDL_Texture *texture = nullptr;
+  int shelfX = 0;
+  int shelfY = 0;
+  int shelfHeight = 0;
+};
+std::vector<AtlasPage> pages;
+
+// The scales whose glyphs are kept, the one showing first: switching between
+// a window and the full screen finds the glyphs of both made. Older scales
+// (a window dragged through many sizes) are forgotten.
+constexpr size_t KEPT_SCALES = 2;
+std::vector<double> keptScales;
+size_t madeCount = 0;
 
 std::string fontPath;
 std::vector<FontSlot> fonts(1);
@@ -80,29 +97,37 @@ FontSlot *fontOf(FontId id) {
   return &fonts[id];
 }
 
-// A free place of w x h pixels in the shared picture; false when it is full.
-bool placeInAtlas(int w, int h, SDL_Rect *place) {
-  if (atlas == nullptr) {
-    atlas = SDL_CreateTexture(sdl::renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
-                              ATLAS_WIDTH, ATLAS_HEIGHT);
-    if (atlas == nullptr) {
-      return false;
+// A free place of w x h pixels in a shared picture of this scale, a new
+// page when the last is full; null when none can be had.
+SDL_Texture *placeInAtlas(double placedScale, int w, int h, SDL_Rect *place) {
+  if (w > ATLAS_WIDTH || h > ATLAS_HEIGHT) {
+    return nullptr;
+  }
+  AtlasPage *page = nullptr;
+  for (AtlasPage &p : pages) {
+    if (p.placedScale == placedScale) {
+      page = &p; // the last one of this scale is the one being filled
     }
-    SDL_SetTextureBlendMode(atlas, SDL_BLENDMODE_BLEND);
-    shelfX = shelfY = shelfHeight = 0;
   }
-  if (shelfX + w > ATLAS_WIDTH) {
-    shelfX = 0;
-    shelfY += shelfHeight;
-    shelfHeight = 0;
+  if (page != nullptr && page->shelfX + w > ATLAS_WIDTH) {
+    page->shelfX = 0;
+    page->shelfY += page->shelfHeight;
+    page->shelfHeight = 0;
   }
-  if (w > ATLAS_WIDTH || shelfY + h > ATLAS_HEIGHT) {
-    return false;
+  if (page == nullptr || page->shelfY + h > ATLAS_HEIGHT) {
+    SDL_Texture *t = SDL_CreateTexture(sdl::renderer, SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_STATIC, ATLAS_WIDTH, ATLAS_HEIGHT);
+    if (t == nullptr) {
+      return nullptr;
+    }
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    pages.push_back(AtlasPage{placedScale, t});
+    page = &pages.back();
   }
-  *place = SDL_Rect{shelfX, shelfY, w, h};
-  shelfX += w;
-  shelfHeight = std::max(shelfHeight, h);
-  return true;
+  *place = SDL_Rect{page->shelfX, page->shelfY, w, h};
+  page->shelfX += w;
+  page->shelfHeight = std::max(page->shelfHeight, h);
+  return page->texture;
 }
 
 uint32_t pixelAt(const SDL_Surface *s, int x, int y) {
@@ -138,14 +163,16 @@ SDL_Rect inkedPart(const SDL_Surface *s) {
   return SDL_Rect{left, top, right - left + 1, bottom - top + 1};
 }
 
-// Copies part of an ARGB glyph into the shared picture with its
-// edge-repeating rim.
-bool addToAtlas(const SDL_Surface *s, const SDL_Rect &part, SDL_Rect *glyphRect) {
+// Copies part of an ARGB glyph into a shared picture of this scale with its
+// edge-repeating rim; null when there is no room.
+SDL_Texture *addToAtlas(double placedScale, const SDL_Surface *s, const SDL_Rect &part,
+                        SDL_Rect *glyphRect) {
   const int w = part.w + 2;
   const int h = part.h + 2;
   SDL_Rect place;
-  if (!placeInAtlas(w, h, &place)) {
-    return false;
+  SDL_Texture *atlas = placeInAtlas(placedScale, w, h, &place);
+  if (atlas == nullptr) {
+    return nullptr;
   }
   std::vector<uint32_t> rimmed(static_cast<size_t>(w) * h);
   for (int y = 0; y < h; ++y) {
@@ -156,43 +183,112 @@ bool addToAtlas(const SDL_Surface *s, const SDL_Rect &part, SDL_Rect *glyphRect)
     }
   }
   if (SDL_UpdateTexture(atlas, &place, rimmed.data(), w * 4) != 0) {
-    return false;
+    return nullptr;
   }
   *glyphRect = SDL_Rect{place.x + 1, place.y + 1, part.w, part.h};
-  return true;
+  return atlas;
+}
+
+bool sharedPicture(const SDL_Texture *t) {
+  return std::any_of(pages.begin(), pages.end(),
+                     [t](const AtlasPage &p) { return p.texture == t; });
+}
+
+// Forgets the glyphs of one set, destroying the textures of their own.
+void dropGlyphs(GlyphSet &set) {
+  for (Glyph *glyphs : {set.upright, set.turned}) {
+    for (int i = 0; i < 256; ++i) {
+      if (glyphs[i].texture != nullptr && !sharedPicture(glyphs[i].texture)) {
+        SDL_DestroyTexture(glyphs[i].texture);
+      }
+      glyphs[i] = Glyph{};
+    }
+  }
+  if (set.font != nullptr) {
+    TTF_CloseFont(set.font);
+    set.font = nullptr;
+  }
+}
+
+// Forgets every glyph made for the picture at this scale, and its pictures.
+void dropScale(double placedScale) {
+  for (FontSlot &f : fonts) {
+    for (auto it = f.sets.begin(); it != f.sets.end();) {
+      if (it->placedScale == placedScale) {
+        dropGlyphs(*it);
+        it = f.sets.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  for (auto it = pages.begin(); it != pages.end();) {
+    if (it->placedScale == placedScale) {
+      SDL_DestroyTexture(it->texture);
+      it = pages.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+// The font's glyphs for the picture's scale now: made anew (and the oldest
+// kept scale forgotten) the first time the picture shows at this scale.
+GlyphSet &setShowing(FontSlot &f) {
+  const double placed = sdl::placement.scale;
+  if (keptScales.empty() || keptScales.front() != placed) {
+    auto known = std::find(keptScales.begin(), keptScales.end(), placed);
+    if (known != keptScales.end()) {
+      keptScales.erase(known);
+    }
+    keptScales.insert(keptScales.begin(), placed);
+    while (keptScales.size() > KEPT_SCALES) {
+      dropScale(keptScales.back());
+      keptScales.pop_back();
+    }
+  }
+  for (GlyphSet &set : f.sets) {
+    if (set.placedScale == placed) {
+      return set;
+    }
+  }
+  f.sets.emplace_back();
+  f.sets.back().placedScale = placed;
+  return f.sets.back();
 }
 
 // The glyphs are made on first use, at the scale of the batch drawing them,
 // so they are crisp on screen whatever the mode.
-const Glyph *glyph(FontSlot &f, uint8_t byte, float pixelScale, bool turned) {
-  Glyph &g = turned ? f.turned[byte] : f.upright[byte];
+const Glyph *glyph(GlyphSet &set, int height, uint8_t byte, float pixelScale, bool turned) {
+  Glyph &g = turned ? set.turned[byte] : set.upright[byte];
   if (g.made || sdl::renderer == nullptr || fontPath.empty()) {
     return &g;
   }
-  if (f.font == nullptr) {
-    f.pixelScale = pixelScale > 0.0f ? pixelScale : 1.0f;
-    f.font = openForLineHeight(float(f.height) * f.pixelScale);
-    if (f.font == nullptr) {
+  if (set.font == nullptr) {
+    set.pixelScale = pixelScale > 0.0f ? pixelScale : 1.0f;
+    set.font = openForLineHeight(float(height) * set.pixelScale);
+    if (set.font == nullptr) {
       return &g;
     }
   }
   SDL_Surface *made =
-      TTF_RenderGlyph32_Blended(f.font, codepointOf(byte), SDL_Color{255, 255, 255, 255});
+      TTF_RenderGlyph32_Blended(set.font, codepointOf(byte), SDL_Color{255, 255, 255, 255});
   SDL_Surface *s = made != nullptr && made->format->format != SDL_PIXELFORMAT_ARGB8888
                        ? SDL_ConvertSurfaceFormat(made, SDL_PIXELFORMAT_ARGB8888, 0)
                        : made;
   g.made = true;
+  ++madeCount;
   if (s == nullptr || s->w <= 0 || s->h <= 0) {
     SDL_FreeSurface(made);
     return &g;
   }
   const SDL_Rect part = turned ? SDL_Rect{0, 0, s->w, s->h} : inkedPart(s);
   g.offset = SDL_Point{part.x, part.y};
-  if (part.w == 0) {
-    g.texture = nullptr; // nothing to draw
-  } else if (!turned && addToAtlas(s, part, &g.rect)) {
-    g.texture = atlas;
-  } else {
+  g.texture = nullptr; // nothing to draw without ink
+  if (part.w > 0 && !turned) {
+    g.texture = addToAtlas(set.placedScale, s, part, &g.rect);
+  }
+  if (part.w > 0 && g.texture == nullptr) {
     g.offset = SDL_Point{0, 0};
     g.rect = SDL_Rect{0, 0, s->w, s->h};
     g.texture = SDL_CreateTextureFromSurface(sdl::renderer, s);
@@ -206,33 +302,30 @@ const Glyph *glyph(FontSlot &f, uint8_t byte, float pixelScale, bool turned) {
   SDL_FreeSurface(made);
   return &g;
 }
-
-// Forgets every glyph of the font, destroying the textures of their own.
-void dropGlyphs(FontSlot &f) {
-  for (Glyph *set : {f.upright, f.turned}) {
-    for (int i = 0; i < 256; ++i) {
-      if (set[i].texture != nullptr && set[i].texture != atlas) {
-        SDL_DestroyTexture(set[i].texture);
-      }
-      set[i] = Glyph{};
-    }
-  }
-}
 } // namespace
 
 namespace sdl {
 void dropGlyphTextures() {
-  for (auto &f : fonts) {
-    dropGlyphs(f);
-    if (f.font != nullptr) {
-      TTF_CloseFont(f.font); // opened again at the size the glyphs show next
-      f.font = nullptr;
+  for (double placed : keptScales) {
+    dropScale(placed);
+  }
+  keptScales.clear();
+}
+
+size_t glyphsMade() { return madeCount; }
+
+size_t glyphPicturesKept() {
+  size_t n = pages.size();
+  for (const FontSlot &f : fonts) {
+    for (const GlyphSet &set : f.sets) {
+      for (const Glyph *glyphs : {set.upright, set.turned}) {
+        n += size_t(std::count_if(glyphs, glyphs + 256, [](const Glyph &g) {
+          return g.texture != nullptr && !sharedPicture(g.texture);
+        }));
+      }
     }
   }
-  if (atlas != nullptr) {
-    SDL_DestroyTexture(atlas);
-    atlas = nullptr;
-  }
+  return n;
 }
 } // namespace sdl
 
@@ -270,9 +363,8 @@ FontId createFont(int height) {
 
 void releaseFont(FontId id) {
   if (FontSlot *f = fontOf(id)) {
-    dropGlyphs(*f);
-    if (f->font != nullptr) {
-      TTF_CloseFont(f->font);
+    for (GlyphSet &set : f->sets) {
+      dropGlyphs(set);
     }
     *f = FontSlot{};
   }
@@ -290,28 +382,35 @@ void measureText(FontId id, const char *text, int *width, int *height) {
   *height = f->height;
 }
 
+// The line's new glyphs are all made before any of it is drawn: a glyph
+// written into a shared picture that queued draws still read makes the
+// renderer finish them first, once per line this way rather than per letter.
 void drawTextLine(SpriteId sprite, FontId id, const char *text, int left, int top, uint32_t argb) {
   FontSlot *f = fontOf(id);
   const Transform2D *m = sdl::spriteTransform(sprite);
   if (f == nullptr || m == nullptr || sdl::renderer == nullptr) {
     return;
   }
+  GlyphSet &set = setShowing(*f);
   float scale = std::hypot(m->m11, m->m12) * float(sdl::placement.scale);
   bool turned = std::fabs(std::atan2(m->m12, m->m11)) >= 1e-6f;
+  for (const char *p = text; *p != '\0'; ++p) {
+    if (*p != ' ') {
+      glyph(set, f->height, static_cast<uint8_t>(*p), scale, turned);
+    }
+  }
+  // Glyphs were made for set.pixelScale window pixels per unit.
+  const float unitsPerPixel = 1.0f / set.pixelScale;
   float x = float(left);
   for (const char *p = text; *p != '\0'; ++p) {
     uint8_t byte = static_cast<uint8_t>(*p);
-    if (byte != ' ') {
-      const Glyph *g = glyph(*f, byte, scale, turned);
-      if (g->texture != nullptr) {
-        // Glyphs were made for f->pixelScale window pixels per unit.
-        float unitsPerPixel = 1.0f / f->pixelScale;
-        SDL_SetTextureColorMod(g->texture, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb));
-        SDL_SetTextureAlphaMod(g->texture, Uint8(argb >> 24));
-        sdl::drawTransformed(g->texture, g->rect, g->rect.w * unitsPerPixel,
-                             g->rect.h * unitsPerPixel, x + g->offset.x * unitsPerPixel,
-                             float(top) + g->offset.y * unitsPerPixel, *m);
-      }
+    const Glyph &g = turned ? set.turned[byte] : set.upright[byte];
+    if (byte != ' ' && g.texture != nullptr) {
+      SDL_SetTextureColorMod(g.texture, Uint8(argb >> 16), Uint8(argb >> 8), Uint8(argb));
+      SDL_SetTextureAlphaMod(g.texture, Uint8(argb >> 24));
+      sdl::drawTransformed(g.texture, g.rect, g.rect.w * unitsPerPixel, g.rect.h * unitsPerPixel,
+                           x + g.offset.x * unitsPerPixel, float(top) + g.offset.y * unitsPerPixel,
+                           *m);
     }
     x += f->advance;
   }

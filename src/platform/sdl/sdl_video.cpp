@@ -51,10 +51,7 @@ void placeInWindow() {
     return;
   }
   const Placement p = placePicture(backBufferW, backBufferH, ow, oh);
-  if (p.scale != placement.scale) {
-    dropGlyphTextures(); // text is made at the size it shows
-  }
-  placement = p;
+  placement = p; // text is made at the size it shows (sdl_text.cpp)
   SDL_RenderSetClipRect(renderer, nullptr);
   SDL_RenderSetViewport(renderer, nullptr);
   SDL_Rect area{p.x, p.y, p.w, p.h};

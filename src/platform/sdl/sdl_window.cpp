@@ -221,9 +221,13 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
   } else {
     // The desktop's full-screen state (no frame, panels and docks hidden) on
     // the display that holds the window; without one, a frameless window
-    // covering that display.
-    SDL_SetWindowSize(w, area.w, area.h);
-    SDL_SetWindowPosition(w, area.x, area.y);
+    // covering that display. SDL waits up to 100 ms for the window manager
+    // after each move or resize of a shown window, so the window is moved
+    // only when it lies on another display.
+    if (!desktopFullScreen || SDL_GetWindowDisplayIndex(w) != chosenDisplay) {
+      SDL_SetWindowSize(w, area.w, area.h);
+      SDL_SetWindowPosition(w, area.x, area.y);
+    }
     if (desktopFullScreen) {
       SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
@@ -237,17 +241,6 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
   if (!shown) {
     SDL_ShowWindow(w);
     shown = true;
-  }
-  // A software GL driver gives its picture the window's new size only at the
-  // next present: present a black one now, so that the next frame (and a
-  // screenshot of it) is drawn whole. Not on Wayland, where the game sizes
-  // its own pictures: KWin took a picture of the old size, presented before
-  // the new one was taken up, for a refusal of the full screen.
-  if (sdl::renderer != nullptr && std::string(videoDriverName()) != "wayland") {
-    SDL_RenderSetViewport(sdl::renderer, nullptr);
-    SDL_SetRenderDrawColor(sdl::renderer, 0, 0, 0, 255);
-    SDL_RenderClear(sdl::renderer);
-    SDL_RenderPresent(sdl::renderer);
   }
   SDL_RaiseWindow(w);
   SDL_SetWindowInputFocus(w);
