@@ -163,14 +163,23 @@ void drawQuad(GLuint texture, int texW, int texH, float srcX, float srcY, float 
   if (texture == 0 || backBufferFramebuffer == 0) {
     return;
   }
-  const float px = x * m.m11 + y * m.m21 + m.dx;
-  const float py = x * m.m12 + y * m.m22 + m.dy;
+  float px = x * m.m11 + y * m.m21 + m.dx;
+  float py = x * m.m12 + y * m.m22 + m.dy;
   const bool turned = std::fabs(std::atan2(m.m12, m.m11)) >= 1e-6f;
-  const float dw = w * std::hypot(m.m11, m.m12);
-  const float dh = h * std::hypot(m.m21, m.m22);
-  const bool pixelForPixel = !turned && dw == srcW && dh == srcH && px == std::floor(px) &&
-                             py == std::floor(py);
-  const GLint filter = pixelForPixel ? GL_NEAREST : GL_LINEAR;
+  float dw = w * std::hypot(m.m11, m.m12);
+  float dh = h * std::hypot(m.m21, m.m22);
+  if (!turned) {
+    // Whole pixels, and a size that does not depend on where the picture
+    // lies, as the desktop's renderer draws: a moving sprite keeps its outline.
+    px = std::round(px);
+    py = std::round(py);
+    dw = std::round(dw);
+    dh = std::round(dh);
+  }
+  // A whole multiple of the source reads the same texels with either filter.
+  const bool whole = !turned && dw >= srcW && dh >= srcH && std::fmod(dw, srcW) == 0.0f &&
+                     std::fmod(dh, srcH) == 0.0f;
+  const GLint filter = whole ? GL_NEAREST : GL_LINEAR;
   auto known = filterOf.find(texture);
   const bool filterChanges = known == filterOf.end() || known->second != filter;
   if (texture != queuedTexture || blend != queuedBlend || filterChanges ||
@@ -196,7 +205,6 @@ void drawQuad(GLuint texture, int texW, int texH, float srcX, float srcY, float 
   const float v1 = (srcY + srcH) / float(texH);
   const uint32_t rgba = (argb & 0xFF00FF00u) | ((argb >> 16) & 0xFFu) | ((argb & 0xFFu) << 16);
   if (!turned) {
-    // Axis-aligned: exactly the rectangle the desktop's renderer fills.
     queued.push_back({px, py, u0, v0, rgba});
     queued.push_back({px + dw, py, u1, v0, rgba});
     queued.push_back({px, py + dh, u0, v1, rgba});
