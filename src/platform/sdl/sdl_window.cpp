@@ -241,6 +241,17 @@ void showMainWindow(bool inWindow, int windowWidth, int windowHeight) {
   if (!shown) {
     SDL_ShowWindow(w);
     shown = true;
+    // On X11 the software GL driver keeps the picture of the size the window
+    // had when the renderer was made (hidden, 1280 x 720) until a present:
+    // without a black one here the first frame (and a screenshot of it) is
+    // drawn cut off. Later switches need none: the driver takes the new size
+    // with the resize SDL waits for. Wayland has its picture handed in above.
+    if (sdl::renderer != nullptr && std::string(videoDriverName()) != "wayland") {
+      SDL_RenderSetViewport(sdl::renderer, nullptr);
+      SDL_SetRenderDrawColor(sdl::renderer, 0, 0, 0, 255);
+      SDL_RenderClear(sdl::renderer);
+      SDL_RenderPresent(sdl::renderer);
+    }
   }
   SDL_RaiseWindow(w);
   SDL_SetWindowInputFocus(w);
