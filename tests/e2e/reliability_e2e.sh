@@ -10,9 +10,13 @@ REPLAYS="$PELTA_USER_DIR/replays"
 ulimit -c 0 # the crash is on purpose: no core file
 
 for signal in KILL SEGV; do
+  rm -f "$REPLAYS"/*
   start_game
   press Return
-  sleep 5 # the countdown and past the first timed check (200 frames)
+  # Past the countdown and the game's first check, however slowly this
+  # machine draws: the check line reaches the file as it is made.
+  wait_until 120 sh -c 'grep -qs "^check " "$1"/*' _ "$REPLAYS" ||
+    fail "SIG$signal: no check line in a replay after 120 s: $(ls "$REPLAYS")"
   kill -$signal $GAME_PID
   wait_exit $GAME_PID 5
   replay=$REPLAYS/$(ls "$REPLAYS" | sort | tail -n 1)
