@@ -243,6 +243,16 @@ def file_bytes(b, path):
                 path)
 
 
+def downloaded(downloads, ending):
+    """The first file with this ending the browser saved, waited for up to 10 s; None if none came."""
+    for _ in range(50):
+        found = [f for f in os.listdir(downloads) if f.endswith(ending)]
+        if found:
+            return os.path.join(downloads, found[0])
+        time.sleep(0.2)
+    return None
+
+
 def play_in_page(b, url, downloads):
     b.get(url)
     b.wait("return window.peltaPage && window.peltaPage.started", 60, "the game to start")
@@ -258,13 +268,7 @@ def play_in_page(b, url, downloads):
     b.keys(("down", br.KEY["Control"]), ("down", "p"), ("pause", 60), ("up", "p"),
            ("up", br.KEY["Control"]))
     b.wait("return peltaPage.screenshots.length > 0", 20, "the screenshot")
-    shot = None
-    for _ in range(50):
-        found = [f for f in os.listdir(downloads) if f.endswith(".bmp")]
-        if found:
-            shot = os.path.join(downloads, found[0])
-            break
-        time.sleep(0.2)
+    shot = downloaded(downloads, ".bmp")
     check(shot is not None, "Ctrl+P downloads the screenshot")
     if shot:
         w, h, rows = read_bmp(open(shot, "rb").read())
@@ -296,13 +300,7 @@ def play_in_page(b, url, downloads):
     # The page's replay list offers it for download.
     b.js("document.getElementById('list').click()")
     b.js("document.querySelector('#replays a').click()")
-    got = None
-    for _ in range(50):
-        found = [f for f in os.listdir(downloads) if f.endswith(".replay")]
-        if found:
-            got = os.path.join(downloads, found[0])
-            break
-        time.sleep(0.2)
+    got = downloaded(downloads, ".replay")
     check(got is not None, "the page offers the replay for download")
     if got:
         sim = subprocess.run([os.path.join(BUILD, "pelta-sim"), "--replay", got, "--every", "1000000"],
