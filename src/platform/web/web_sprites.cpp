@@ -79,17 +79,10 @@ SpriteSlot *spriteOf(SpriteId id) {
 } // namespace
 
 TextureId loadTexture(const char *path) {
-  std::FILE *f = std::fopen(path, "rb");
-  if (f == nullptr) {
+  std::vector<uint8_t> bytes;
+  if (!web::readFileBytes(path, bytes)) {
     return 0;
   }
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  std::fclose(f);
   int w = 0;
   int h = 0;
   int channels = 0;
@@ -217,6 +210,21 @@ void spriteDraw(SpriteId sprite, TextureId texture, const SourceRect *src, float
 }
 
 namespace web {
+bool readFileBytes(const char *path, std::vector<uint8_t> &bytes) {
+  std::FILE *f = std::fopen(path, "rb");
+  if (f == nullptr) {
+    return false;
+  }
+  bytes.clear();
+  uint8_t chunk[65536];
+  size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+  std::fclose(f);
+  return true;
+}
+
 const Transform2D *spriteTransform(SpriteId sprite) {
   SpriteSlot *s = spriteOf(sprite);
   return s ? &s->transform : nullptr;

@@ -5,6 +5,7 @@
 #include "platform/sprites.h"
 #include <GLES3/gl3.h>
 #include <cstdint>
+#include <vector>
 
 namespace web {
 // The back buffer: a texture of the chosen mode's size drawn through a
@@ -12,6 +13,10 @@ namespace web {
 extern GLuint backBufferFramebuffer;
 extern int backBufferW;
 extern int backBufferH;
+
+// The whole of a data file the page's storage holds (pictures, the font);
+// false when it cannot be opened.
+bool readFileBytes(const char *path, std::vector<uint8_t> &bytes);
 
 enum class Blend : uint8_t { Opaque, Alpha, Flash };
 

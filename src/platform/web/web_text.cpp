@@ -9,7 +9,6 @@
 #include "platform/web/web_state.h"
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -183,19 +182,9 @@ void dropGlyphs(FontSlot &f) {
 } // namespace
 
 bool registerFontFile(const char *path) {
-  std::FILE *file = std::fopen(path, "rb");
-  if (file == nullptr) {
-    return false;
-  }
   std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  std::fclose(file);
   stbtt_fontinfo info;
-  if (bytes.empty() || stbtt_InitFont(&info, bytes.data(), stbtt_GetFontOffsetForIndex(bytes.data(), 0)) == 0) {
+  if (!web::readFileBytes(path, bytes) || bytes.empty() || stbtt_InitFont(&info, bytes.data(), stbtt_GetFontOffsetForIndex(bytes.data(), 0)) == 0) {
     return false;
   }
   fontBytes = std::move(bytes);
