@@ -2,7 +2,8 @@
 // Text on the SDL backend (dummy driver, software renderer) as the window
 // changes size: glyphs are made at the size they show, kept for the scale
 // left behind (a switch back costs no rendering and draws the same pixels),
-// and a window dragged through many sizes does not pile up glyph textures.
+// the first text needs no new picture, and a window dragged through many
+// sizes does not pile up glyph textures.
 #include "platform/sdl/sdl_state.h"
 #include "platform/sprites.h"
 #include "platform/text.h"
@@ -34,7 +35,9 @@ TEST(SdlText, ScaleChangeAndBackDrawsTheSameAndKeepsTheCacheBounded) {
   const SpriteId sprite = createSprite();
   spriteSetTransform(sprite, Transform2D{1, 0, 0, 1, 0, 0});
 
+  EXPECT_EQ(sdl::glyphPicturesKept(), 1u); // the spare page, made with the renderer
   const std::vector<uint32_t> small = drawnLine(1280, 720, font, sprite);
+  EXPECT_EQ(sdl::glyphPicturesKept(), 1u); // the first text went into it
   const std::vector<uint32_t> full = drawnLine(1920, 1080, font, sprite);
   EXPECT_NE(small, full); // made at each size, not one size stretched
   const size_t made = sdl::glyphsMade();
@@ -46,10 +49,12 @@ TEST(SdlText, ScaleChangeAndBackDrawsTheSameAndKeepsTheCacheBounded) {
   for (int w = 700; w < 2400; w += 97) {
     drawnLine(w, 600, font, sprite);
   }
+  // Drawn again into a page a dropped scale left, over its old glyphs.
   EXPECT_EQ(drawnLine(1280, 720, font, sprite), small);
   EXPECT_LE(sdl::glyphPicturesKept(), kept);
 
   releaseSprite(sprite);
   releaseFont(font);
   releaseGraphicsDevice();
+  EXPECT_EQ(sdl::glyphPicturesKept(), 0u); // gone with their renderer
 }

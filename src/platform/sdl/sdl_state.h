@@ -34,6 +34,8 @@ void noteShownFrame();
 void restoreTextures();
 // Drops every cached glyph texture (they are rebuilt on use).
 void dropGlyphTextures();
+// Makes an empty shared glyph picture ahead of the first text drawn.
+void makeSpareGlyphPicture();
 // The glyph textures held now (shared pictures and glyphs of their own), and
 // how many glyphs were rendered so far.
 size_t glyphPicturesKept();

@@ -46,7 +46,7 @@ struct FontSlot {
 constexpr int ATLAS_WIDTH = 2048;
 constexpr int ATLAS_HEIGHT = 1024;
 struct AtlasPage {
-  double placedScale = 0.0;
+  double placedScale = 0.0; // 0 for the spare page, claimed by the next scale needing one
   SDL_Texture *texture = nullptr;
   int shelfX = 0;
   int shelfY = 0;
@@ -115,6 +115,15 @@ SDL_Texture *placeInAtlas(double placedScale, int w, int h, SDL_Rect *place) {
     page->shelfHeight = 0;
   }
   if (page == nullptr || page->shelfY + h > ATLAS_HEIGHT) {
+    for (AtlasPage &p : pages) {
+      if (p.placedScale == 0.0) {
+        p = AtlasPage{placedScale, p.texture};
+        *place = SDL_Rect{0, 0, w, h};
+        p.shelfX = w;
+        p.shelfHeight = h;
+        return p.texture;
+      }
+    }
     SDL_Texture *t = SDL_CreateTexture(sdl::renderer, SDL_PIXELFORMAT_ARGB8888,
                                        SDL_TEXTUREACCESS_STATIC, ATLAS_WIDTH, ATLAS_HEIGHT);
     if (t == nullptr) {
@@ -210,7 +219,8 @@ void dropGlyphs(GlyphSet &set) {
   }
 }
 
-// Forgets every glyph made for the picture at this scale, and its pictures.
+// Forgets every glyph made for the picture at this scale, and its pictures
+// but one, which becomes the spare page when there is none.
 void dropScale(double placedScale) {
   for (FontSlot &f : fonts) {
     for (auto it = f.sets.begin(); it != f.sets.end();) {
@@ -222,8 +232,14 @@ void dropScale(double placedScale) {
       }
     }
   }
+  bool spareWanted = std::none_of(pages.begin(), pages.end(),
+                                  [](const AtlasPage &p) { return p.placedScale == 0.0; });
   for (auto it = pages.begin(); it != pages.end();) {
-    if (it->placedScale == placedScale) {
+    if (it->placedScale == placedScale && spareWanted) {
+      *it = AtlasPage{0.0, it->texture};
+      spareWanted = false;
+      ++it;
+    } else if (it->placedScale == placedScale) {
       SDL_DestroyTexture(it->texture);
       it = pages.erase(it);
     } else {
@@ -310,6 +326,25 @@ void dropGlyphTextures() {
     dropScale(placed);
   }
   keptScales.clear();
+  for (const AtlasPage &p : pages) {
+    SDL_DestroyTexture(p.texture);
+  }
+  pages.clear();
+}
+
+// A new page costs tens of milliseconds on a software renderer (8 MB to
+// clear): made with the renderer, while the window is hidden, the first
+// frame after the window shows does not wait for it.
+void makeSpareGlyphPicture() {
+  if (renderer == nullptr || !pages.empty()) {
+    return;
+  }
+  SDL_Texture *t = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STATIC, ATLAS_WIDTH, ATLAS_HEIGHT);
+  if (t != nullptr) {
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    pages.push_back(AtlasPage{0.0, t});
+  }
 }
 
 size_t glyphsMade() { return madeCount; }

@@ -82,6 +82,7 @@ bool createRenderer() {
   }
   placement = Placement{};
   placeInWindow();
+  makeSpareGlyphPicture();
   return true;
 }
 
