@@ -152,6 +152,24 @@ TEST_F(AudioPlayback, TheCurrentTuneGoesOnUndisturbedAndANewNumberReplacesIt) {
   EXPECT_NE(headless::tuneHeard(), 0);
 }
 
+TEST_F(AudioPlayback, APreparedTuneStartsWithoutASecondLoadAndNoOtherNumberGetsIt) {
+  prepareMusic(MENU_MUSIC);
+  EXPECT_EQ(headless::tunesLoaded(), 1);
+  EXPECT_EQ(headless::tuneHeard(), 0); // loaded, not heard before it is played
+  playMusic(MENU_MUSIC, "data\\xm00.xm");
+  EXPECT_EQ(headless::tunesLoaded(), 1);
+  EXPECT_NE(headless::tuneHeard(), 0);
+  prepareMusic(MENU_MUSIC); // the tune playing now: nothing to load
+  EXPECT_EQ(headless::tunesLoaded(), 1);
+
+  prepareMusic(2);
+  selectMusic(3); // another number reads its own and drops the prepared one
+  EXPECT_EQ(headless::tunesLoaded(), 3);
+  selectMusic(2);
+  EXPECT_EQ(headless::tunesLoaded(), 4);
+  EXPECT_EQ(currentMusic, 2);
+}
+
 TEST_F(AudioPlayback, ATuneThatFailsToLoadStaysSilentUntilAnotherNumberIsPlayed) {
   selectMusic(2);
   std::remove(resolvePath("data/xm03.s3m").c_str());

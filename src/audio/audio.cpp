@@ -23,6 +23,15 @@ namespace {
 int32_t channelEffect[EFFECT_CHANNEL_COUNT];
 uint64_t channelStarted[EFFECT_CHANNEL_COUNT];
 uint64_t playCounter = 0;
+// A tune loaded ahead of its first play (prepareMusic), and its number.
+TuneId preparedTune = 0;
+int32_t preparedMusic = -1;
+
+void dropPreparedTune() {
+  freeTune(preparedTune);
+  preparedTune = 0;
+  preparedMusic = -1;
+}
 
 const char *const TUNE_FILES[LAST_MUSIC_NUMBER + 1] = {
     "data/xm00.xm",  "data/xm01.s3m", "data/xm02.s3m", "data/xm03.s3m", "data/xm04.xm",
@@ -102,6 +111,8 @@ void initAudio() {
   playCounter = 0;
   currentMusic = -1;
   musicChannel = 0;
+  preparedTune = 0;
+  preparedMusic = -1;
   loadEffects();
   setEffectsGain(volumeGain(effectsVolume));
   setMusicGain(volumeGain(musicVolume));
@@ -136,6 +147,8 @@ void shutdownAudio() {
   }
   musicChannel = 0;
   currentMusic = -1;
+  preparedTune = 0;
+  preparedMusic = -1;
   audioReady = 0;
 }
 
@@ -200,6 +213,14 @@ void playMusic(int32_t number, const char *path) {
       c = '/';
     }
   }
+  if (preparedTune != 0 && preparedMusic == number && tuneFile(number) == name) {
+    musicChannel = preparedTune;
+    preparedTune = 0;
+    preparedMusic = -1;
+    playTune(musicChannel);
+    return;
+  }
+  dropPreparedTune();
   const std::string file = dataPath(name.c_str());
   std::vector<uint8_t> bytes;
   if (!readWholeFile(file.c_str(), bytes)) {
@@ -212,6 +233,22 @@ void playMusic(int32_t number, const char *path) {
     return;
   }
   playTune(musicChannel);
+}
+
+// Reading a tune takes a frame's time or more: the first screen's is read
+// while the window is still hidden, so its first frame does not wait. A
+// tune that cannot be read is left to playMusic, which says why.
+void prepareMusic(int32_t number) {
+  const char *path = tuneFile(number);
+  if (!audioReady || path == nullptr || number == currentMusic) {
+    return;
+  }
+  dropPreparedTune();
+  std::vector<uint8_t> bytes;
+  if (readWholeFile(dataPath(path).c_str(), bytes)) {
+    preparedTune = loadTune(bytes.data(), bytes.size());
+    preparedMusic = preparedTune != 0 ? number : -1;
+  }
 }
 
 // 21 (silence) and any other number outside 0 … 20 leave the tune as it is.

@@ -54,6 +54,8 @@ void playEffect(int effect);
 void stopEffect(int effect);
 void stopEffects();
 void playMusic(int32_t number, const char *path);
+// Loads tune `number` ahead of its first playMusic, which then starts at once.
+void prepareMusic(int32_t number);
 void selectMusic(int32_t number);
 void stopMusic();
 void pauseAudio();

@@ -214,6 +214,8 @@ int runPelta(const char *commandLine, const Replay *replay) {
   }
   if (replay != nullptr) {
     startPlayback(*replay);
+  } else {
+    prepareMusic(MENU_MUSIC); // the tune of the first screen, the main menu
   }
   watchingReplay = replay != nullptr;
   // Shown once everything is loaded: the first frame follows at once,
