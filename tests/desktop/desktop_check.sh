@@ -174,6 +174,13 @@ check_shown() {
   note "$what: $size shown whole (frame ${line#* })"
 }
 
+# An order to the game's test file, written whole: the game may look at any
+# moment.
+order() {
+  echo "$1" >"$SHOWN/do.tmp"
+  mv "$SHOWN/do.tmp" "$SHOWN/do"
+}
+
 # Alt+Enter and window sizes: by the X server's tools on X11 with a window
 # manager, else through the game's test file.
 toggle() {
@@ -184,7 +191,7 @@ toggle() {
     screen=$(xdpyinfo | awk '/dimensions:/ {print $2; exit}')
     xdotool mousemove $((${screen%x*} / 2)) $((${screen#*x} / 2)) key --window "$WIN" alt+Return
   else
-    echo toggle >"$SHOWN/do"
+    order toggle
   fi
 }
 resize() {
@@ -193,7 +200,7 @@ resize() {
     # read; the pointer over it, where twm gives the focus.
     xdotool windowmove "$WIN" 0 0 windowsize "$WIN" "$1" "$2" mousemove --window "$WIN" 20 20
   else
-    echo "size $1 $2" >"$SHOWN/do"
+    order "size $1 $2"
   fi
 }
 
