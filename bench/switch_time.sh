@@ -1,35 +1,42 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
 # Time from a switch to full screen to the first frame drawn at the full
-# screen's size, on Xvfb with openbox: the start in full screen, then
-# Alt+Enter to a window and back, twice, in each of RUNS runs. The times are
-# the game's own (PELTA_SHOWN_FRAMES frames.log: ms since the switch, taken
-# before the frame is presented); at the end the medians and the load.
-#     bench/switch_time.sh [BUILD] [WxH[+mode]] [RUNS]
+# screen's size, on a desktop started headless: the start in full screen,
+# then Alt+Enter to a window and back, twice, in each of RUNS runs. The times
+# are the game's own (PELTA_SHOWN_FRAMES frames.log: ms since the switch,
+# taken before the frame is presented); at the end the medians and the load.
+#     bench/switch_time.sh [BUILD] [WxH[+mode]] [RUNS] [DESKTOP]
 # e.g. bench/switch_time.sh build 2560x1440+mode 5 (a 1920x1080 mode listed
-# beside the screen's own, as most big monitors do).
+# beside the screen's own, as most big monitors do). DESKTOP is openbox (on
+# Xvfb of that size, the default) or one of tests/desktop/desktops.sh's
+# compositors, whose screen is always 2560x1600.
 BUILD=$(cd "${1:-build}" && pwd)
 SCREEN=${2:-1920x1080}
 RUNS=${3:-3}
-SIZE=${SCREEN%+*}
+DESKTOP=${4:-openbox}
+HERE=$(cd "$(dirname "$0")" && pwd)
 WORK=$(mktemp -d /tmp/pelta-switch-XXXXXX)
 STARTED=""
-trap 'for p in $STARTED; do kill "$p" 2>/dev/null; done; sleep 0.3; rm -rf "$WORK"' EXIT
+GROUP=""
+trap 'for p in $STARTED; do kill "$p" 2>/dev/null; done
+  [ -n "$GROUP" ] && kill -- "-$GROUP" 2>/dev/null; sleep 0.3; rm -rf "$WORK"' EXIT
+fail() { echo "switch_time: $*" >&2; exit 1; }
+skip() { fail "$*"; }
+. "$HERE/../tests/desktop/desktops.sh"
 
-Xvfb -displayfd 3 -screen 0 "${SIZE}x24" -noreset -nolisten tcp 3>"$WORK/dpy" 2>/dev/null &
-STARTED="$STARTED $!"
-for _ in $(seq 100); do [ -s "$WORK/dpy" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$WORK/dpy")
-if [ "$SCREEN" != "$SIZE" ]; then
-  xrandr --newmode 1920x1080 148.50 1920 2008 2052 2200 1080 1084 1089 1125 &&
-    xrandr --addmode screen 1920x1080 || exit 1
-fi
-openbox --sm-disable >/dev/null 2>&1 &
-STARTED="$STARTED $!"
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
-  sleep 0.1
-done
+case $DESKTOP in
+openbox)
+  SIZE=${SCREEN%+*}
+  [ "$SCREEN" != "$SIZE" ] && MODE=mode
+  start_x "${SIZE%x*}" "${SIZE#*x}" "$MODE"
+  ;;
+mutter-wayland | mutter-xwayland | kwin-wayland | kwin-xwayland)
+  start_compositor
+  SIZE=2560x1600
+  SCREEN=$SIZE
+  ;;
+*) fail "no full-screen state to time on $DESKTOP (openbox, mutter-wayland, mutter-xwayland, kwin-wayland, kwin-xwayland)" ;;
+esac
 
 # The ms of the first frame of size $1 logged after line $2 of frames.log.
 frame_ms() {
@@ -81,5 +88,5 @@ for r in $(seq "$RUNS"); do
   wait "$GAME" 2>/dev/null
 done
 median() { tr ' ' '\n' | grep -E '^[0-9]+$' | sort -n | awk '{v[NR]=$1} END {if (NR) print (NR % 2 ? v[(NR+1)/2] : (v[NR/2] + v[NR/2+1]) / 2); else print "-"}'; }
-echo "$SCREEN: start to the first full-screen frame, median $(echo $STARTS | median) ms;" \
+echo "$DESKTOP, $SCREEN: start to the first full-screen frame, median $(echo $STARTS | median) ms;" \
   "Alt+Enter to it, median $(echo $SWITCHES | median) ms; load $(cut -d' ' -f1-3 /proc/loadavg)"
