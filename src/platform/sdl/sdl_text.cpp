@@ -97,6 +97,15 @@ FontSlot *fontOf(FontId id) {
   return &fonts[id];
 }
 
+SDL_Texture *makePage() {
+  SDL_Texture *t = SDL_CreateTexture(sdl::renderer, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STATIC, ATLAS_WIDTH, ATLAS_HEIGHT);
+  if (t != nullptr) {
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+  }
+  return t;
+}
+
 // A free place of w x h pixels in a shared picture of this scale, a new
 // page when the last is full; null when none can be had.
 SDL_Texture *placeInAtlas(double placedScale, int w, int h, SDL_Rect *place) {
@@ -124,12 +133,10 @@ SDL_Texture *placeInAtlas(double placedScale, int w, int h, SDL_Rect *place) {
         return p.texture;
       }
     }
-    SDL_Texture *t = SDL_CreateTexture(sdl::renderer, SDL_PIXELFORMAT_ARGB8888,
-                                       SDL_TEXTUREACCESS_STATIC, ATLAS_WIDTH, ATLAS_HEIGHT);
+    SDL_Texture *t = makePage();
     if (t == nullptr) {
       return nullptr;
     }
-    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
     pages.push_back(AtlasPage{placedScale, t});
     page = &pages.back();
   }
@@ -339,10 +346,7 @@ void makeSpareGlyphPicture() {
   if (renderer == nullptr || !pages.empty()) {
     return;
   }
-  SDL_Texture *t = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                     SDL_TEXTUREACCESS_STATIC, ATLAS_WIDTH, ATLAS_HEIGHT);
-  if (t != nullptr) {
-    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+  if (SDL_Texture *t = makePage()) {
     pages.push_back(AtlasPage{0.0, t});
   }
 }
