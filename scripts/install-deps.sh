@@ -13,7 +13,7 @@ fi
 if [ "$1" = "--tests" ]; then
   PACKAGES="$PACKAGES $WEB_PACKAGES python3 chromium chromium-driver libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick \
 clang libclang-rt-14-dev libebur128-dev desktop-file-utils appstream groff-base reuse lintian dpkg-dev file \
-x11-xserver-utils openbox twm mutter kwin-wayland xwayland dbus"
+x11-xserver-utils openbox twm mutter kwin-wayland xwayland dbus libglib2.0-bin"
 fi
 missing=""
 for p in $PACKAGES; do

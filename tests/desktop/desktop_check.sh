@@ -279,7 +279,7 @@ check_shown "$picture" "Alt+Enter back to the window"
 check_focus
 check_second_copy
 end_game
-if [ "$DESKTOP" = kwin-wayland ]; then
+if [ "$DESKTOP" = kwin-wayland ] || [ "$DESKTOP" = mutter-wayland ]; then
   # HiDPI: on an output at scale 2 the game draws at the output's pixels
   # (2560x1600 for 1280x800), not a half-size picture the desktop enlarges.
   kill -- "-$GROUP"

@@ -45,9 +45,9 @@ start_x() {
 }
 
 # A compositor (mutter or kwin_wayland) on a virtual output of 2560x1600
-# pixels with Xwayland (KWin's at the scale $1, 1 when not given); the game
-# reaches it by the socket's full path, with a runtime folder of its own, or
-# through DISPLAY.
+# pixels with Xwayland, at the scale $1 (1 when not given); the game reaches
+# it by the socket's full path, with a runtime folder of its own, or through
+# DISPLAY.
 start_compositor() {
   local crt=$WORK/compositor-rt scale=${1:-1}
   rm -rf "$crt" "$WORK/compositor.env"
@@ -80,6 +80,21 @@ start_compositor() {
   GROUP=$!
   wait_for 40 sh -c "test -S $crt/pelta-wl && grep -q '^DISPLAY=' $WORK/compositor.env" ||
     skip "the compositor did not start: $(tail -3 "$WORK/compositor.log" | tr '\n' ' ')"
+  # mutter takes an output's scale over its own D-Bus, as GNOME's settings do.
+  if [ "$scale" != 1 ] && [ "${DESKTOP%%-*}" = mutter ]; then
+    command -v gdbus >/dev/null || skip "gdbus is not installed"
+    local bus serial
+    bus=$(grep '^DBUS_SESSION_BUS_ADDRESS=' "$WORK/compositor.env")
+    display_config() {
+      env "$bus" gdbus call --session --dest org.gnome.Mutter.DisplayConfig \
+        --object-path /org/gnome/Mutter/DisplayConfig --method "org.gnome.Mutter.DisplayConfig.$1" "${@:2}"
+    }
+    # A change names the state it changes, by its serial.
+    serial=$(display_config GetCurrentState | sed -n 's/^(uint32 \([0-9]*\),.*/\1/p')
+    display_config ApplyMonitorsConfig "$serial" 1 \
+      "[(0, 0, $scale.0, 0, true, [('Meta-0', '2560x1600@60.000', @a{sv} {})])]" "@a{sv} {}" \
+      >/dev/null || fail "mutter did not take the scale $scale"
+  fi
   unset DISPLAY WAYLAND_DISPLAY
   if [ "${DESKTOP#*-}" = wayland ]; then
     export SDL_VIDEODRIVER=wayland WAYLAND_DISPLAY=$crt/pelta-wl
