@@ -49,12 +49,6 @@ frame_ms() {
   echo timeout
 }
 
-# Asks for Alt+Enter through the order file, written whole at once.
-toggle() {
-  echo toggle >"$SHOWN/do.tmp"
-  mv "$SHOWN/do.tmp" "$SHOWN/do"
-}
-
 STARTS=""
 SWITCHES=""
 for r in $(seq "$RUNS"); do
@@ -71,14 +65,14 @@ for r in $(seq "$RUNS"); do
   for _ in 1 2; do
     sleep 1.5
     mark=$(wc -l <"$SHOWN/frames.log")
-    toggle
+    order toggle
     for _ in $(seq 400); do
       [ "$(tail -n +$((mark + 1)) "$SHOWN/frames.log" | awk -v s="$SIZE" '$3 != s' | wc -l)" -gt 0 ] && break
       sleep 0.05
     done
     sleep 1.5
     mark=$(wc -l <"$SHOWN/frames.log")
-    toggle
+    order toggle
     full=$(frame_ms "$SIZE" "$mark")
     line="$line, Alt+Enter back $full"
     SWITCHES="$SWITCHES $full"

@@ -33,7 +33,7 @@ fail() { echo "FAIL ($DESKTOP): $*" >&2; exit 1; }
 skip() { echo "SKIP ($DESKTOP): $*"; exit 77; }
 note() { echo "$DESKTOP: $*"; }
 
-# wait_for, start_x and start_compositor
+# wait_for, start_x, start_compositor and order
 . "$HERE/desktops.sh"
 
 # --- the game --------------------------------------------------------------
@@ -88,13 +88,6 @@ check_shown() {
   python3 "$HERE/shown_picture.py" "$WORK/shot.ppm" 0.25 "$w" "$h" ${picture%x*} ${picture#*x} ||
     { cp "$WORK/shot.ppm" "/tmp/pelta-desktop-$DESKTOP-failed.ppm"; fail "$what: wrong picture"; }
   note "$what: $size shown whole (frame ${line#* })"
-}
-
-# An order to the game's test file, written whole: the game may look at any
-# moment.
-order() {
-  echo "$1" >"$SHOWN/do.tmp"
-  mv "$SHOWN/do.tmp" "$SHOWN/do"
 }
 
 # Alt+Enter and window sizes: by the X server's tools on X11 with a window

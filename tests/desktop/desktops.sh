@@ -5,6 +5,13 @@
 # (a folder of its own), defines fail and skip, and ends what is listed in
 # STARTED and the process group GROUP.
 
+# An order to the game's test file in $SHOWN (PELTA_SHOWN_FRAMES), written
+# whole: the game may look at any moment.
+order() {
+  echo "$1" >"$SHOWN/do.tmp"
+  mv "$SHOWN/do.tmp" "$SHOWN/do"
+}
+
 # Waits up to $1 seconds for the command after it to succeed.
 wait_for() {
   local limit=$1

@@ -124,18 +124,15 @@ SDL_Texture *placeInAtlas(double placedScale, int w, int h, SDL_Rect *place) {
     page->shelfHeight = 0;
   }
   if (page == nullptr || page->shelfY + h > ATLAS_HEIGHT) {
-    for (AtlasPage &p : pages) {
-      if (p.placedScale == 0.0) {
-        p = AtlasPage{placedScale, p.texture};
-        *place = SDL_Rect{0, 0, w, h};
-        p.shelfX = w;
-        p.shelfHeight = h;
-        return p.texture;
-      }
-    }
-    SDL_Texture *t = makePage();
+    // The spare when there is one; it goes last, as the page being filled.
+    auto spare = std::find_if(pages.begin(), pages.end(),
+                              [](const AtlasPage &p) { return p.placedScale == 0.0; });
+    SDL_Texture *t = spare != pages.end() ? spare->texture : makePage();
     if (t == nullptr) {
       return nullptr;
+    }
+    if (spare != pages.end()) {
+      pages.erase(spare);
     }
     pages.push_back(AtlasPage{placedScale, t});
     page = &pages.back();
